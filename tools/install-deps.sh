@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, only those that are missing.
+set -euo pipefail
+
+packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev locales)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  runner=()
+elif command -v sudo >/dev/null 2>&1; then
+  runner=(sudo)
+else
+  echo "Missing Debian packages: ${missing[*]}. Install them as root: apt-get install ${missing[*]}" >&2
+  exit 1
+fi
+echo "Installing missing Debian packages: ${missing[*]}"
+"${runner[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${runner[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
