@@ -1,0 +1,224 @@
+#include "framework/spsc_ring.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <random>
+#include <thread>
+
+namespace kit
+{
+namespace
+{
+
+// Pushes 1, 2, … until the ring refuses, then pops everything back.
+template <std::size_t N>
+void CheckFillAndDrain()
+{
+  SCOPED_TRACE(testing::Message() << "N = " << N);
+  SpscRing<int, N> ring;
+  EXPECT_TRUE(ring.Empty());
+  EXPECT_EQ(ring.Size(), 0u);
+
+  for (int i = 1; i <= int(N) - 1; ++i)
+  {
+    ASSERT_TRUE(ring.Push(i)) << "push " << i;
+    EXPECT_FALSE(ring.Empty());
+    EXPECT_EQ(ring.Size(), std::size_t(i));
+  }
+  // The N-th item has no room: one slot always stays empty.
+  EXPECT_FALSE(ring.Push(-1));
+  EXPECT_EQ(ring.Size(), N - 1);
+
+  for (int i = 1; i <= int(N) - 1; ++i)
+  {
+    int item = 0;
+    ASSERT_TRUE(ring.Pop(item));
+    EXPECT_EQ(item, i);
+  }
+  int untouched = 77;
+  EXPECT_FALSE(ring.Pop(untouched));
+  EXPECT_EQ(untouched, 77);
+  EXPECT_TRUE(ring.Empty());
+
+  // After one pop there is room for exactly one more.
+  ASSERT_TRUE(ring.Push(5));
+  int item = 0;
+  ASSERT_TRUE(ring.Pop(item));
+  EXPECT_EQ(item, 5);
+}
+
+TEST(SpscRing, HoldsNMinusOneItemsAndDropsThePushOntoAFullRing)
+{
+  CheckFillAndDrain<2>();
+  CheckFillAndDrain<3>();
+  CheckFillAndDrain<65>();
+  CheckFillAndDrain<513>();
+}
+
+// Random pushes and pops against a bounded std::deque: covers every wrap position,
+// full and empty rings, and drops.
+template <std::size_t N>
+void CheckAgainstQueueModel(unsigned seed)
+{
+  SCOPED_TRACE(testing::Message() << "N = " << N << ", seed = " << seed);
+  SpscRing<uint32_t, N> ring;
+  std::deque<uint32_t> model;
+  std::mt19937 random(seed);
+  uint32_t next = 0;
+  for (int step = 0; step < 20000; ++step)
+  {
+    if (random() % 2 == 0)
+    {
+      const bool pushed = ring.Push(next);
+      ASSERT_EQ(pushed, model.size() < N - 1) << "step " << step;
+      if (pushed) model.push_back(next);
+      ++next;
+    }
+    else
+    {
+      uint32_t item = 0xFFFFFFFFu;
+      const bool popped = ring.Pop(item);
+      ASSERT_EQ(popped, !model.empty()) << "step " << step;
+      if (popped)
+      {
+        ASSERT_EQ(item, model.front()) << "step " << step;
+        model.pop_front();
+      }
+    }
+    ASSERT_EQ(ring.Size(), model.size()) << "step " << step;
+    ASSERT_EQ(ring.Empty(), model.empty()) << "step " << step;
+  }
+}
+
+TEST(SpscRing, MatchesABoundedQueueAcrossWraps)
+{
+  CheckAgainstQueueModel<2>(1);
+  CheckAgainstQueueModel<4>(2);
+  CheckAgainstQueueModel<5>(3);
+  CheckAgainstQueueModel<65>(4);
+}
+
+// An item big enough that a torn or partial copy shows up as a checksum mismatch.
+struct NumberedItem
+{
+  uint64_t sequence = 0;
+  std::array<uint32_t, 61> words {};
+  uint64_t checksum = 0;
+};
+
+NumberedItem MakeItem(uint64_t sequence)
+{
+  NumberedItem item;
+  item.sequence = sequence;
+  uint64_t sum = sequence;
+  for (std::size_t i = 0; i < item.words.size(); ++i)
+  {
+    item.words[i] = uint32_t(sequence * 2654435761u + i * 40503u);
+    sum = sum * 31 + item.words[i];
+  }
+  item.checksum = sum;
+  return item;
+}
+
+bool ItemComplete(const NumberedItem& item)
+{
+  return MakeItem(item.sequence).words == item.words && MakeItem(item.sequence).checksum == item.checksum;
+}
+
+TEST(SpscRing, LargeItemsArriveWhole)
+{
+  SpscRing<NumberedItem, 3> ring;
+  for (uint64_t sequence = 0; sequence < 10; ++sequence)
+  {
+    ASSERT_TRUE(ring.Push(MakeItem(sequence)));
+    NumberedItem item;
+    ASSERT_TRUE(ring.Pop(item));
+    EXPECT_EQ(item.sequence, sequence);
+    EXPECT_TRUE(ItemComplete(item));
+  }
+}
+
+constexpr uint64_t kStressItems = 200000;
+
+// Producer and consumer on two threads. retryWhenFull: the producer spins until each
+// item fits, so every item must arrive; otherwise it drops, and arrivals must still be
+// whole, strictly increasing and never repeated.
+void RunTwoThreads(bool retryWhenFull)
+{
+  SpscRing<NumberedItem, 8> ring;
+  std::atomic<bool> producerDone { false };
+  uint64_t pushedCount = 0;
+
+  std::thread producer(
+      [&]
+      {
+        for (uint64_t sequence = 0; sequence < kStressItems; ++sequence)
+        {
+          const NumberedItem item = MakeItem(sequence);
+          bool pushed = ring.Push(item);
+          while (retryWhenFull && !pushed)
+          {
+            std::this_thread::yield();
+            pushed = ring.Push(item);
+          }
+          if (pushed) ++pushedCount;
+        }
+        producerDone.store(true, std::memory_order_release);
+      });
+
+  uint64_t received = 0;
+  uint64_t expectedNext = 0;
+  bool allComplete = true;
+  bool allInOrder = true;
+  for (;;)
+  {
+    // Read the flag before popping: once it is set and the ring is empty, nothing more comes.
+    const bool done = producerDone.load(std::memory_order_acquire);
+    NumberedItem item;
+    if (ring.Pop(item))
+    {
+      allComplete = allComplete && ItemComplete(item);
+      if (retryWhenFull)
+        allInOrder = allInOrder && item.sequence == expectedNext;
+      else
+        allInOrder = allInOrder && item.sequence >= expectedNext;
+      expectedNext = item.sequence + 1;
+      ++received;
+    }
+    else if (done)
+    {
+      break;
+    }
+    else
+    {
+      std::this_thread::yield();
+    }
+  }
+  producer.join();
+
+  EXPECT_TRUE(allComplete);
+  EXPECT_TRUE(allInOrder);
+  EXPECT_EQ(received, pushedCount);
+  if (retryWhenFull)
+  {
+    EXPECT_EQ(received, kStressItems);
+  }
+  EXPECT_TRUE(ring.Empty());
+}
+
+TEST(SpscRing, TwoThreadsDeliverEveryItemWholeAndInOrder)
+{
+  RunTwoThreads(true);
+}
+
+TEST(SpscRing, TwoThreadsWithDropsDeliverWholeItemsInOrderWithoutRepeats)
+{
+  RunTwoThreads(false);
+}
+
+} // namespace
+} // namespace kit
