@@ -36,6 +36,18 @@ inline void* CountedAllocate(std::size_t size, std::size_t alignment)
   return memory;
 }
 
+inline void* CountedAllocateNoThrow(std::size_t size, std::size_t alignment) noexcept
+{
+  try
+  {
+    return CountedAllocate(size, alignment);
+  }
+  catch (const std::bad_alloc&)
+  {
+    return nullptr;
+  }
+}
+
 } // namespace kit::test
 
 // Not inlined, so that GCC does not pair a malloc() seen through new with a delete and warn.
@@ -54,6 +66,22 @@ inline void* CountedAllocate(std::size_t size, std::size_t alignment)
 [[gnu::noinline]] void* operator new[](std::size_t size, std::align_val_t alignment)
 {
   return kit::test::CountedAllocate(size, std::size_t(alignment));
+}
+[[gnu::noinline]] void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+  return kit::test::CountedAllocateNoThrow(size, 0);
+}
+[[gnu::noinline]] void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+  return kit::test::CountedAllocateNoThrow(size, 0);
+}
+[[gnu::noinline]] void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+  return kit::test::CountedAllocateNoThrow(size, std::size_t(alignment));
+}
+[[gnu::noinline]] void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+  return kit::test::CountedAllocateNoThrow(size, std::size_t(alignment));
 }
 [[gnu::noinline]] void operator delete(void* memory) noexcept
 {
