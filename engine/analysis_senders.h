@@ -5,6 +5,7 @@
 
 #include "framework/spsc_ring.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -111,7 +112,7 @@ public:
   {
     if (!Base::BlockValid(inputs, frames, channelCount, channelOffset)) return;
     const int channelEnd = channelOffset + channelCount;
-    for (int s = 0; s < frames; ++s)
+    for (int s = 0; s < frames;)
     {
       if (fillPosition == bufferLength)
       {
@@ -131,13 +132,24 @@ public:
         previousSum = sum;
         fillPosition = 0;
       }
+      // The frames up to the end of the buffer or of the block, channel by channel; each
+      // channel's sum still adds its samples in time order.
+      const int run = std::min(frames - s, bufferLength - fillPosition);
       for (int c = channelOffset; c < channelEnd; ++c)
       {
-        const float value = static_cast<float>(inputs[c][s]);
-        packet.payload[Index(c)][Index(fillPosition)] = value;
-        channelSums[Index(c)] += std::fabs(value);
+        const double* source = inputs[c] + s;
+        float* destination = packet.payload[Index(c)].data() + fillPosition;
+        float channelSum = channelSums[Index(c)];
+        for (int i = 0; i < run; ++i)
+        {
+          const float value = static_cast<float>(source[i]);
+          destination[i] = value;
+          channelSum += std::fabs(value);
+        }
+        channelSums[Index(c)] = channelSum;
       }
-      ++fillPosition;
+      fillPosition += run;
+      s += run;
     }
   }
 

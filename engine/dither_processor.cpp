@@ -115,14 +115,6 @@ void DitherProcessor::DesignLocked() noexcept
   quantScale.store(std::ldexp(1.0, targetBits - 1), std::memory_order_release);
 }
 
-double DitherProcessor::NextUniform(const uint32_t*& words) noexcept
-{
-  // 53 random bits: the second word supplies the high 32, the first the low 21.
-  const uint64_t bits = (uint64_t(words[1]) << 21) + (words[0] >> 11);
-  words += 2;
-  return double(int64_t(bits)) * 0x1p-53; // below 2^53: exact as a signed value
-}
-
 int DitherProcessor::TakeUpActiveFilter() noexcept
 {
   // Announce the record before trusting it: a design that switched in between is seen

@@ -76,7 +76,13 @@ public:
 private:
   // Audio thread
   // A uniform in [0, 1) from the next two engine words drawn into words, which it advances.
-  static double NextUniform(const uint32_t*& words) noexcept;
+  static double NextUniform(const uint32_t*& words) noexcept
+  {
+    // 53 random bits: the second word supplies the high 32, the first the low 21.
+    const uint64_t bits = (uint64_t(words[1]) << 21) + (words[0] >> 11);
+    words += 2;
+    return double(int64_t(bits)) * 0x1p-53; // below 2^53: exact as a signed value
+  }
   int TakeUpActiveFilter() noexcept;
   void DrawDither(int channel, int begin, int end, bool shaped, double* dither) noexcept;
   // Under the design exclusion
