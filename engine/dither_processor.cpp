@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <thread>
 
 namespace kit
@@ -39,6 +40,11 @@ int TruncatedInRange(double value, int lo, int hi) noexcept
 }
 
 } // namespace
+
+DitherProcessor::DitherProcessor(const IParam& power, const IParam& targetBits)
+    : DitherProcessor(power, targetBits, std::random_device {}())
+{
+}
 
 DitherProcessor::DitherProcessor(const IParam& power, const IParam& targetBits, uint32_t seed)
     : powerParam(power)

@@ -31,7 +31,10 @@ public:
   using PeakSender = IPeakSender<1, 64>;
 
   // power and targetBits are the "Psychoacoustic Power" and "Target Bits" parameters the
-  // design reads; seed is the one value the random engine is ever seeded with.
+  // design reads. The random engine is seeded once, from the platform's non-deterministic
+  // source; never again, not even by a reset.
+  DitherProcessor(const IParam& power, const IParam& targetBits);
+  // The same with a fixed seed, so that tests reproduce the output bit for bit.
   DitherProcessor(const IParam& power, const IParam& targetBits, uint32_t seed);
 
   // Main thread, or audio thread between blocks (host reset). Sizes every buffer for

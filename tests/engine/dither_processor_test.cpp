@@ -371,6 +371,130 @@ TEST(DitherProcessor, SameSeedSameOutputOtherSeedOtherDither)
   EXPECT_NE(outputs[0], outputs[2]);
 }
 
+TEST(DitherProcessor, NonFiniteParameterValuesKeepTheOutputFiniteAndOnTheGrid)
+{
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Entry
+  {
+    double value;
+    const char* text;
+  };
+  const Entry entries[] = { { nan, "nan" },   { -nan, "-nan" },   { inf, "inf" },
+                            { -inf, "-inf" }, { 1e308, "1e308" }, { -0.0, "-0.0" } };
+  for (int index = 0; index < kOmbrixParamCount; ++index)
+    for (const Entry& entry : entries)
+      for (const bool parsed : { false, true })
+      {
+        SCOPED_TRACE(testing::Message() << "parameter " << index << (parsed ? " parsed from " : " set to ")
+                                        << entry.text);
+        Engine engine(48000.0, 256);
+        engine.SetParam(kParamDither, 1.0);
+        IParam& param = engine.params[std::size_t(index)];
+        param.Set(parsed ? param.ParseText(entry.text) : param.Conform(entry.value));
+        engine.React(index);
+        ASSERT_TRUE(std::isfinite(param.Value()));
+        ASSERT_GE(param.Value(), param.Min());
+        ASSERT_LE(param.Value(), param.Max());
+
+        const double scale = engine.dither->QuantScale();
+        ASSERT_TRUE(scale >= 32.0 && scale <= 2147483648.0) << scale;
+        std::vector<std::vector<double>> in { Sine(256, 0.9, 0.01), Sine(256, -0.9, 0.03) };
+        std::vector<std::vector<double>> out;
+        engine.Render(in, out, 256);
+        for (const std::vector<double>& channel : out)
+          for (const double y : channel)
+          {
+            ASSERT_TRUE(std::isfinite(y));
+            ASSERT_EQ(y * scale, std::floor(y * scale)) << y;
+            ASSERT_LE(std::fabs(y), 1.0 + 64.0 / scale);
+          }
+      }
+}
+
+// Collects what the senders deliver.
+struct PacketLog
+{
+  struct Packet
+  {
+    int tag;
+    int size;
+    std::vector<float> payload;
+  };
+  void SendPacketToControl(int controlTag, int messageTag, int dataSize, const void* data)
+  {
+    EXPECT_EQ(messageTag, 0);
+    std::vector<float> payload(std::size_t(dataSize - 12) / sizeof(float));
+    std::memcpy(payload.data(), static_cast<const char*>(data) + 12, payload.size() * sizeof(float));
+    packets.push_back({ controlTag, dataSize, payload });
+  }
+  std::vector<Packet> packets;
+};
+
+TEST(DitherProcessor, GraphDataAreMeansOverTheProcessedChannels)
+{
+  // At 6 bits 0.3 becomes 10/32 and 0.1 becomes 3/32.
+  struct Case
+  {
+    int channels;
+    float signal;
+    float noise;
+  };
+  const Case cases[] = {
+    { 2, float((0.3 + 0.1) * 0.5), float(((10.0 / 32.0 - 0.3) + (3.0 / 32.0 - 0.1)) * 0.5) },
+    { 1, 0.3f, float(10.0 / 32.0 - 0.3) },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.channels);
+    Engine engine(48000.0, 512);
+    engine.SetParam(kParamPsychoacousticPower, 0);
+    engine.SetParam(kParamTargetBits, 6);
+    std::vector<std::vector<double>> in { std::vector<double>(512, 0.3), std::vector<double>(512, 0.1) };
+    in.resize(std::size_t(c.channels));
+    std::vector<std::vector<double>> out;
+    for (int block = 0; block < 9; ++block) engine.Render(in, out, 512); // the 4097th frame sends
+    PacketLog log;
+    engine.dither->TransmitPackets(log);
+    ASSERT_EQ(log.packets.size(), 2u);
+    EXPECT_EQ(log.packets[0].tag, DitherProcessor::kTagSignalGraph);
+    EXPECT_EQ(log.packets[1].tag, DitherProcessor::kTagNoiseGraph);
+    for (const PacketLog::Packet& packet : log.packets)
+    {
+      EXPECT_EQ(packet.size, 16396);
+      ASSERT_EQ(packet.payload.size(), 4096u);
+    }
+    EXPECT_EQ(log.packets[0].payload[0], c.signal);
+    EXPECT_EQ(log.packets[0].payload[4095], c.signal);
+    EXPECT_EQ(log.packets[1].payload[17], c.noise);
+  }
+}
+
+TEST(DitherProcessor, MeterPacketsFlowOnlyWhileDitherIsOn)
+{
+  Engine engine(48000.0, 64);
+  std::vector<std::vector<double>> in { std::vector<double>(64, 0.5), std::vector<double>(64, 0.25) };
+  std::vector<std::vector<double>> out;
+  for (int block = 0; block < 500; ++block) engine.Render(in, out, 64);
+  PacketLog log;
+  engine.dither->TransmitPackets(log);
+  for (const PacketLog::Packet& packet : log.packets) EXPECT_NE(packet.tag, DitherProcessor::kTagMeter);
+
+  engine.SetParam(kParamDither, 1.0);
+  for (int block = 0; block < 481; ++block) engine.Render(in, out, 64); // two windows of 240 blocks
+  log.packets.clear();
+  engine.dither->TransmitPackets(log);
+  std::vector<float> meter;
+  for (const PacketLog::Packet& packet : log.packets)
+    if (packet.tag == DitherProcessor::kTagMeter) meter.push_back(packet.payload.at(0));
+  // The first packet is the empty window before any block; then the mean of the per-block
+  // largest RMS, here 0.5 every block.
+  ASSERT_EQ(meter.size(), 3u);
+  EXPECT_EQ(meter[0], 0.0f);
+  EXPECT_FLOAT_EQ(meter[1], 0.5f);
+  EXPECT_FLOAT_EQ(meter[2], 0.5f);
+}
+
 TEST(DitherProcessor, RestoresTheFloatingPointControlWord)
 {
 #if defined(__x86_64__)

@@ -30,6 +30,13 @@ struct Engine
   {
     IParam& param = params[std::size_t(index)];
     param.Set(param.Conform(value));
+    React(index);
+  }
+
+  // The plug-in's reaction to a new value of parameter index.
+  void React(int index)
+  {
+    const IParam& param = params[std::size_t(index)];
     if (index == kParamDither) dither->SetDitherOn(param.Value() >= 0.5);
     if (index == kParamPsychoacousticPower || index == kParamTargetBits) dither->DesignShapingFilter();
   }
