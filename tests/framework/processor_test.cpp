@@ -80,6 +80,18 @@ void ConnectFirst(IProcessor& processor, ERoute direction, int count)
   processor.ConnectChannels(direction, 0, count, true);
 }
 
+// One converting block on the first input and output channel, as the bridge runs it.
+void RenderOneChannelConverting(IProcessor& processor, const float* input, float* output, int frames)
+{
+  const float* inputs[1] = { input };
+  float* outputs[1] = { output };
+  ConnectFirst(processor, kInput, 1);
+  ConnectFirst(processor, kOutput, 1);
+  processor.AttachInputsConverting(0, 1, inputs, frames);
+  processor.AttachOutputsConverting(0, 1, outputs);
+  processor.RenderConverting(frames);
+}
+
 TEST(ChannelLayouts, ParsesLayoutsBusesAndMaxima)
 {
   struct Case
@@ -339,13 +351,7 @@ TEST(ConvertingRender, FloatSamplesSurviveTheDoubleRoundTrip)
   PassThrough processor("1-1");
   processor.ApplyMaxBlockSize(kFrames);
   float output[kFrames] = {};
-  const float* inputs[1] = { samples };
-  float* outputs[1] = { output };
-  ConnectFirst(processor, kInput, 1);
-  ConnectFirst(processor, kOutput, 1);
-  processor.AttachInputsConverting(0, 1, inputs, kFrames);
-  processor.AttachOutputsConverting(0, 1, outputs);
-  processor.RenderConverting(kFrames);
+  RenderOneChannelConverting(processor, samples, output, kFrames);
   for (int k = 0; k < kFrames; ++k)
   {
     SCOPED_TRACE(k);
@@ -419,13 +425,7 @@ TEST(BlockLimit, LongerBlocksAreCutToMaxBlockSize)
     in[k] = static_cast<float>(k + 1);
     out[k] = -1.0f;
   }
-  const float* inputs[1] = { in };
-  float* outputs[1] = { out };
-  ConnectFirst(processor, kInput, 1);
-  ConnectFirst(processor, kOutput, 1);
-  processor.AttachInputsConverting(0, 1, inputs, kHostFrames);
-  processor.AttachOutputsConverting(0, 1, outputs);
-  processor.RenderConverting(kHostFrames);
+  RenderOneChannelConverting(processor, in, out, kHostFrames);
   for (int k = 0; k < kHostFrames; ++k)
   {
     SCOPED_TRACE(k);
@@ -435,11 +435,7 @@ TEST(BlockLimit, LongerBlocksAreCutToMaxBlockSize)
 
   Recorder recorder("1-1");
   recorder.ApplyMaxBlockSize(kMax);
-  ConnectFirst(recorder, kInput, 1);
-  ConnectFirst(recorder, kOutput, 1);
-  recorder.AttachInputsConverting(0, 1, inputs, kHostFrames);
-  recorder.AttachOutputsConverting(0, 1, outputs);
-  recorder.RenderConverting(kHostFrames);
+  RenderOneChannelConverting(recorder, in, out, kHostFrames);
   EXPECT_EQ(recorder.lastFrames, kMax);
   recorder.RenderDirect(-5);
   EXPECT_EQ(recorder.lastFrames, 0);
