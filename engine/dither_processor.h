@@ -30,6 +30,8 @@ public:
   using BufferSender = IBufferSender<1, 64, 4096>;
   using PeakSender = IPeakSender<1, 64>;
 
+  // Main thread
+
   // power and targetBits are the "Psychoacoustic Power" and "Target Bits" parameters the
   // design reads. The random engine is seeded once, from the platform's non-deterministic
   // source; never again, not even by a reset.
@@ -37,20 +39,17 @@ public:
   // The same with a fixed seed, so that tests reproduce the output bit for bit.
   DitherProcessor(const IParam& power, const IParam& targetBits, uint32_t seed);
 
-  // Main thread, or audio thread between blocks (host reset). Sizes every buffer for
+  // Also on the audio thread between blocks (host reset). Sizes every buffer for
   // maxBlockSize frames (allocating only when that grows), clears the channel states and
   // the filter records, and ends with a fresh design for sampleRate.
   void ResetProcessing(double sampleRate, int maxBlockSize);
 
-  // Main thread. Designs the inactive filter record from the current parameter values,
-  // switches the audio thread over to it and renews the grid scale. Waits at most for the
-  // audio block that may still read that record; never allocates after the first reset.
+  // Designs the inactive filter record from the current parameter values, switches the
+  // audio thread over to it and renews the grid scale. Waits at most for the audio block
+  // that may still read that record; never allocates.
   void DesignShapingFilter() noexcept;
 
-  // Any thread: the "Dither" switch, read afresh by every frame.
-  void SetDitherOn(bool on) noexcept { ditherOn.exchange(on, std::memory_order_acq_rel); }
-
-  // Main thread: drains the three senders' rings to delegate.SendPacketToControl.
+  // Drains the three senders' rings to delegate.SendPacketToControl.
   template <class Delegate>
   void TransmitPackets(Delegate& delegate)
   {
@@ -59,14 +58,20 @@ public:
     peakSender.TransmitPackets(delegate);
   }
 
-  // Audio thread. connectedInputs is the number of connected input channels; at most two
-  // are processed. Never allocates, locks or waits.
+  // Any thread
+
+  // The "Dither" switch, read afresh by every frame.
+  void SetDitherOn(bool on) noexcept { ditherOn.exchange(on, std::memory_order_acq_rel); }
+
+  // Audio thread
+
+  // connectedInputs is the number of connected input channels; at most two are processed.
+  // Never allocates, locks or waits.
   void RenderBlock(double** inputs, double** outputs, int frames, int connectedInputs) noexcept;
 
   // Observers for the plug-in and tests; call them from the thread that owns the state.
   [[nodiscard]] double QuantScale() const noexcept { return quantScale.load(std::memory_order_acquire); }
   [[nodiscard]] double AdjustLevel() const noexcept { return adjustLevel; }
-  [[nodiscard]] bool DitherOn() const noexcept { return ditherOn.load(std::memory_order_acquire); }
   [[nodiscard]] const ChannelDitherState& ChannelState(int channel) const
   {
     return channelStates.at(std::size_t(channel));
