@@ -3,6 +3,7 @@
 #include "engine/flush_denormals.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <random>
 #include <thread>
@@ -96,6 +97,24 @@ void DitherProcessor::DesignShapingFilter() noexcept
   DesignLocked();
 }
 
+bool DitherProcessor::RedesignIfStale() noexcept
+{
+  if (designing.test_and_set(std::memory_order_acquire)) return false;
+  const ShapingFilter& active = shapingFilters[std::size_t(activeFilter.load(std::memory_order_relaxed))];
+  const int power = TruncatedInRange(powerParam.Value(), 0, kMaxShapingTaps);
+  // Bitwise, so that a rate that is not a number matches itself.
+  const bool stale =
+      active.power != power || std::bit_cast<uint64_t>(active.sampleRate) != std::bit_cast<uint64_t>(designRate);
+  if (stale) DesignLocked();
+  designing.clear(std::memory_order_release);
+  return stale;
+}
+
+void DitherProcessor::SetTargetBits(double bits) noexcept
+{
+  quantScale.store(std::ldexp(1.0, TruncatedInRange(bits, 6, 32) - 1), std::memory_order_release);
+}
+
 void DitherProcessor::DesignLocked() noexcept
 {
   const double sampleRate = designRate;
@@ -115,6 +134,8 @@ void DitherProcessor::DesignLocked() noexcept
   const int taps = designable ? power : 0;
   ResizeFilter(record, taps > 0 ? taps : kMaxShapingTaps, kShapingGridSize);
   record.tapCount = taps;
+  record.power = power;
+  record.sampleRate = sampleRate;
   if (taps > 0) ComputeCoefficients(record, sampleRate, weightingCurve, designScratch);
 
   activeFilter.store(target, std::memory_order_seq_cst);

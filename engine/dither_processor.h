@@ -49,6 +49,11 @@ public:
   // that may still read that record; never allocates.
   void DesignShapingFilter() noexcept;
 
+  // Designs afresh when the active record was made for another power or sample rate than
+  // the current ones, as after a power change that never reached the editor side. Skips
+  // when a design or reset is running. Whether it designed.
+  bool RedesignIfStale() noexcept;
+
   // Drains the three senders' rings to delegate.SendPacketToControl.
   template <class Delegate>
   void TransmitPackets(Delegate& delegate)
@@ -62,6 +67,9 @@ public:
 
   // The "Dither" switch, read afresh by every frame.
   void SetDitherOn(bool on) noexcept { ditherOn.exchange(on, std::memory_order_acq_rel); }
+  // The grid for a "Target Bits" value, so that host automation moves the grid from the next
+  // block on, without waiting for a design.
+  void SetTargetBits(double bits) noexcept;
 
   // Audio thread
 

@@ -20,6 +20,9 @@ struct ShapingFilter
   std::vector<double> coefficients;
   std::vector<double> targetCurve;
   int32_t tapCount = 0;
+  // What the record was designed for; power -1 before its first design.
+  int32_t power = -1;
+  double sampleRate = 0.0;
 };
 
 inline constexpr int kMaxShapingTaps = 12;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -390,6 +391,16 @@ const std::vector<ProcessorChannel>& IProcessor::Channels(ERoute direction) cons
 int IProcessor::FramesWithinBlock(int frames) const noexcept
 {
   return std::clamp(frames, 0, maxBlockSize);
+}
+
+SysExRecord SysExRecord::From(const SysExMessage& message) noexcept
+{
+  SysExRecord record;
+  record.offset = message.offset;
+  record.size = std::clamp(message.size, 0, kMaxPayload);
+  // A null payload keeps its size and reads as zeros.
+  if (message.data) std::memcpy(record.data, message.data, std::size_t(record.size));
+  return record;
 }
 
 } // namespace kit

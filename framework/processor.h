@@ -76,6 +76,22 @@ struct SysExMessage
   const std::uint8_t* data = nullptr;
 };
 
+// A system-exclusive message copied into fixed storage, as it travels through rings and
+// output lists: 520 bytes, the payload cut to 512 and zero-filled behind the message.
+struct SysExRecord
+{
+  static constexpr std::int32_t kMaxPayload = 512;
+
+  std::int32_t offset = 0; // frames into the block
+  std::int32_t size = 0;   // payload bytes, 0 … kMaxPayload
+  std::uint8_t data[kMaxPayload] {};
+
+  // Copies at most kMaxPayload bytes; a null payload reads as zeros.
+  [[nodiscard]] static SysExRecord From(const SysExMessage& message) noexcept;
+  [[nodiscard]] SysExMessage View() const noexcept { return { offset, size, data }; }
+};
+static_assert(sizeof(SysExRecord) == 520);
+
 class IProcessor
 {
 public:

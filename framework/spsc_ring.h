@@ -61,6 +61,24 @@ public:
     return true;
   }
 
+  // Consumer thread. Copies the oldest item into item without removing it; false when the
+  // ring is empty. For a consumer that may fail to pass the item on.
+  [[nodiscard]] bool Peek(T& item) const noexcept
+  {
+    const std::size_t read = readIndex.load(std::memory_order_relaxed);
+    if (read == writeIndex.load(std::memory_order_acquire)) return false;
+    item = slots[read];
+    return true;
+  }
+
+  // Consumer thread. Removes the oldest item, if any.
+  void DropFront() noexcept
+  {
+    const std::size_t read = readIndex.load(std::memory_order_relaxed);
+    if (read == writeIndex.load(std::memory_order_acquire)) return;
+    readIndex.store(Advance(read), std::memory_order_release);
+  }
+
   // Either thread; a snapshot that the other side may change at once.
   [[nodiscard]] bool Empty() const noexcept
   {
