@@ -25,8 +25,19 @@ public:
   [[nodiscard]] std::size_t Count() const noexcept { return allocationCount; }
 };
 
+inline thread_local bool failingAllocations = false;
+
+// Makes every allocation of the calling thread fail while open, as an exhausted heap would.
+class FailingAllocationScope
+{
+public:
+  FailingAllocationScope() noexcept { failingAllocations = true; }
+  ~FailingAllocationScope() { failingAllocations = false; }
+};
+
 inline void* CountedAllocate(std::size_t size, std::size_t alignment)
 {
+  if (failingAllocations) throw std::bad_alloc();
   if (countingAllocations) ++allocationCount;
   if (size == 0) size = 1;
   void* memory = alignment > alignof(std::max_align_t)
