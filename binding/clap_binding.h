@@ -101,6 +101,28 @@ public:
   void ParamsFlush(const clap_input_events* in, const clap_output_events* out) noexcept override;
   [[nodiscard]] bool IsValidParamId(clap_id id) override;
 
+  // The editor's window, embedded in a window of the host.
+  [[nodiscard]] bool ImplementsGui() const override;
+  [[nodiscard]] bool GuiIsApiSupported(const char* api, bool isFloating) override;
+  [[nodiscard]] bool GuiGetPreferredApi(const char** api, bool* isFloating) override;
+  [[nodiscard]] bool GuiCreate(const char* api, bool isFloating) override;
+  void GuiDestroy() override;
+  [[nodiscard]] bool GuiSetScale(double scale) override;
+  [[nodiscard]] bool GuiShow() override;
+  [[nodiscard]] bool GuiHide() override;
+  [[nodiscard]] bool GuiGetSize(std::uint32_t* width, std::uint32_t* height) override;
+  [[nodiscard]] bool GuiCanResize() override;
+  [[nodiscard]] bool GuiGetResizeHints(clap_gui_resize_hints* hints) override;
+  [[nodiscard]] bool GuiAdjustSize(std::uint32_t* width, std::uint32_t* height) override;
+  [[nodiscard]] bool GuiSetSize(std::uint32_t width, std::uint32_t height) override;
+  void GuiSuggestTitle(const char* title) override;
+  [[nodiscard]] bool GuiSetParent(const clap_window* window) override;
+  [[nodiscard]] bool GuiSetTransient(const clap_window* window) override;
+  // Asks the host for a new editor size in pixels.
+  [[nodiscard]] bool RequestEditorResize(int widthPixels, int heightPixels) override;
+  // Opens the editor in the host's window; false without an editor or a window.
+  [[nodiscard]] virtual bool AttachEditorToParent(clap_xwnd window);
+
   // Timer.
   [[nodiscard]] bool ImplementsTimerSupport() const override;
   void OnTimer(clap_id timerId) override;
@@ -156,6 +178,9 @@ private:
   clap_id timerId = CLAP_INVALID_ID; // the host timer, when the host runs it
   // Set by the ticker thread when it asks for a callback, taken by on_main_thread.
   std::atomic<bool> tickRequested { false };
+
+  clap_xwnd parentWindow = 0; // from the last successful set_parent
+  bool editorOpen = false;    // the editor's window exists in the parent
 
   // Producer: the editor (main thread); consumer: process or flush.
   HostParamQueue hostParamQueue;

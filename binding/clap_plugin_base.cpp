@@ -64,6 +64,7 @@ struct ClapCallbacks
     {
       self->destroying.store(true, std::memory_order_release);
       self->OnDestroying();
+      if (self->guiCreated) self->DestroyGui();
       if (self->active.load(std::memory_order_acquire))
       {
         self->Deactivate();
@@ -255,6 +256,83 @@ struct ClapCallbacks
     return Guarded(plugin, false, [&](ClapPluginBase& self) { return self.NotePortsGet(index, isInput, info); });
   }
 
+  // The editor's window.
+  static bool GuiIsApiSupported(const clap_plugin* plugin, const char* api, bool isFloating) noexcept
+  {
+    return Guarded(plugin, false, [&](ClapPluginBase& self) { return self.GuiIsApiSupported(api, isFloating); });
+  }
+  static bool GuiGetPreferredApi(const clap_plugin* plugin, const char** api, bool* isFloating) noexcept
+  {
+    return Guarded(plugin, false, [&](ClapPluginBase& self) { return self.GuiGetPreferredApi(api, isFloating); });
+  }
+  static bool GuiCreate(const clap_plugin* plugin, const char* api, bool isFloating) noexcept
+  {
+    return Guarded(plugin, false,
+                   [&](ClapPluginBase& self)
+                   {
+                     self.guiApi.Set(api ? api : "");
+                     self.guiFloating = isFloating;
+                     self.guiParented = false;
+                     const bool created = self.GuiCreate(api, isFloating);
+                     if (created) self.guiCreated = true;
+                     return created;
+                   });
+  }
+  static void GuiDestroy(const clap_plugin* plugin) noexcept
+  {
+    Guarded(plugin, [](ClapPluginBase& self) { self.DestroyGui(); });
+  }
+  static bool GuiSetScale(const clap_plugin* plugin, double scale) noexcept
+  {
+    return Guarded(plugin, false, [scale](ClapPluginBase& self) { return self.GuiSetScale(scale); });
+  }
+  static bool GuiGetSize(const clap_plugin* plugin, uint32_t* width, uint32_t* height) noexcept
+  {
+    return Guarded(plugin, false, [&](ClapPluginBase& self) { return self.GuiGetSize(width, height); });
+  }
+  static bool GuiCanResize(const clap_plugin* plugin) noexcept
+  {
+    return Guarded(plugin, false, [](ClapPluginBase& self) { return self.GuiCanResize(); });
+  }
+  static bool GuiGetResizeHints(const clap_plugin* plugin, clap_gui_resize_hints* hints) noexcept
+  {
+    return Guarded(plugin, false, [hints](ClapPluginBase& self) { return self.GuiGetResizeHints(hints); });
+  }
+  static bool GuiAdjustSize(const clap_plugin* plugin, uint32_t* width, uint32_t* height) noexcept
+  {
+    return Guarded(plugin, false, [&](ClapPluginBase& self) { return self.GuiAdjustSize(width, height); });
+  }
+  static bool GuiSetSize(const clap_plugin* plugin, uint32_t width, uint32_t height) noexcept
+  {
+    return Guarded(plugin, false, [&](ClapPluginBase& self) { return self.GuiSetSize(width, height); });
+  }
+  static bool GuiSetParent(const clap_plugin* plugin, const clap_window* window) noexcept
+  {
+    return Guarded(plugin, false,
+                   [window](ClapPluginBase& self)
+                   {
+                     const bool parented = self.GuiSetParent(window);
+                     if (parented) self.guiParented = true;
+                     return parented;
+                   });
+  }
+  static bool GuiSetTransient(const clap_plugin* plugin, const clap_window* window) noexcept
+  {
+    return Guarded(plugin, false, [window](ClapPluginBase& self) { return self.GuiSetTransient(window); });
+  }
+  static void GuiSuggestTitle(const clap_plugin* plugin, const char* title) noexcept
+  {
+    Guarded(plugin, [title](ClapPluginBase& self) { self.GuiSuggestTitle(title); });
+  }
+  static bool GuiShow(const clap_plugin* plugin) noexcept
+  {
+    return Guarded(plugin, false, [](ClapPluginBase& self) { return self.GuiShow(); });
+  }
+  static bool GuiHide(const clap_plugin* plugin) noexcept
+  {
+    return Guarded(plugin, false, [](ClapPluginBase& self) { return self.GuiHide(); });
+  }
+
   // Timer support.
   static void OnTimer(const clap_plugin* plugin, clap_id timerId) noexcept
   {
@@ -279,6 +357,16 @@ constexpr clap_plugin_params kParamsExtension { ClapCallbacks::ParamsCount,     
                                                 ClapCallbacks::ParamsTextToValue, ClapCallbacks::ParamsFlush };
 constexpr clap_plugin_note_ports kNotePortsExtension { ClapCallbacks::NotePortsCount, ClapCallbacks::NotePortsGet };
 constexpr clap_plugin_timer_support kTimerSupportExtension { ClapCallbacks::OnTimer };
+constexpr clap_plugin_gui kGuiExtension {
+  ClapCallbacks::GuiIsApiSupported, ClapCallbacks::GuiGetPreferredApi,
+  ClapCallbacks::GuiCreate,         ClapCallbacks::GuiDestroy,
+  ClapCallbacks::GuiSetScale,       ClapCallbacks::GuiGetSize,
+  ClapCallbacks::GuiCanResize,      ClapCallbacks::GuiGetResizeHints,
+  ClapCallbacks::GuiAdjustSize,     ClapCallbacks::GuiSetSize,
+  ClapCallbacks::GuiSetParent,      ClapCallbacks::GuiSetTransient,
+  ClapCallbacks::GuiSuggestTitle,   ClapCallbacks::GuiShow,
+  ClapCallbacks::GuiHide,
+};
 
 template <class Extension>
 const Extension* QueryHost(const clap_host* host, const char* id) noexcept
@@ -458,6 +546,60 @@ bool ClapPluginBase::ImplementsGui() const
 {
   return false;
 }
+bool ClapPluginBase::GuiIsApiSupported(const char*, bool)
+{
+  return false;
+}
+bool ClapPluginBase::GuiGetPreferredApi(const char**, bool*)
+{
+  return false;
+}
+bool ClapPluginBase::GuiCreate(const char*, bool)
+{
+  return false;
+}
+void ClapPluginBase::GuiDestroy() {}
+bool ClapPluginBase::GuiSetScale(double)
+{
+  return false;
+}
+bool ClapPluginBase::GuiShow()
+{
+  return false;
+}
+bool ClapPluginBase::GuiHide()
+{
+  return false;
+}
+bool ClapPluginBase::GuiGetSize(std::uint32_t*, std::uint32_t*)
+{
+  return false;
+}
+bool ClapPluginBase::GuiCanResize()
+{
+  return false;
+}
+bool ClapPluginBase::GuiGetResizeHints(clap_gui_resize_hints*)
+{
+  return false;
+}
+bool ClapPluginBase::GuiAdjustSize(std::uint32_t*, std::uint32_t*)
+{
+  return false;
+}
+bool ClapPluginBase::GuiSetSize(std::uint32_t, std::uint32_t)
+{
+  return false;
+}
+void ClapPluginBase::GuiSuggestTitle(const char*) {}
+bool ClapPluginBase::GuiSetParent(const clap_window*)
+{
+  return false;
+}
+bool ClapPluginBase::GuiSetTransient(const clap_window*)
+{
+  return false;
+}
 void ClapPluginBase::OnMisbehaviour(clap_log_severity, std::string_view) {}
 void ClapPluginBase::OnDestroying() {}
 
@@ -472,8 +614,17 @@ const void* ClapPluginBase::ExtensionFor(std::string_view id)
   if (id == CLAP_EXT_PARAMS && ImplementsParams()) return &kParamsExtension;
   if (id == CLAP_EXT_NOTE_PORTS && ImplementsNotePorts()) return &kNotePortsExtension;
   if (id == CLAP_EXT_TIMER_SUPPORT && ImplementsTimerSupport()) return &kTimerSupportExtension;
+  if (id == CLAP_EXT_GUI && ImplementsGui()) return &kGuiExtension;
   if (id == CLAP_EXT_TAIL && ImplementsTail()) return &kTailExtension;
   return nullptr;
+}
+
+void ClapPluginBase::DestroyGui()
+{
+  GuiDestroy();
+  guiCreated = false;
+  guiFloating = false;
+  guiParented = false;
 }
 
 void ClapPluginBase::PostToMainThread(std::function<void()> work)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "binding/clap_abi.h"
+#include "framework/fixed_text.h"
 
 #include <atomic>
 #include <cstdint>
@@ -90,6 +91,21 @@ public:
   [[nodiscard]] virtual bool ImplementsTimerSupport() const;
   virtual void OnTimer(clap_id timerId);
   [[nodiscard]] virtual bool ImplementsGui() const;
+  [[nodiscard]] virtual bool GuiIsApiSupported(const char* api, bool isFloating);
+  [[nodiscard]] virtual bool GuiGetPreferredApi(const char** api, bool* isFloating);
+  [[nodiscard]] virtual bool GuiCreate(const char* api, bool isFloating);
+  virtual void GuiDestroy();
+  [[nodiscard]] virtual bool GuiSetScale(double scale);
+  [[nodiscard]] virtual bool GuiShow();
+  [[nodiscard]] virtual bool GuiHide();
+  [[nodiscard]] virtual bool GuiGetSize(std::uint32_t* width, std::uint32_t* height);
+  [[nodiscard]] virtual bool GuiCanResize();
+  [[nodiscard]] virtual bool GuiGetResizeHints(clap_gui_resize_hints* hints);
+  [[nodiscard]] virtual bool GuiAdjustSize(std::uint32_t* width, std::uint32_t* height);
+  [[nodiscard]] virtual bool GuiSetSize(std::uint32_t width, std::uint32_t height);
+  virtual void GuiSuggestTitle(const char* title);
+  [[nodiscard]] virtual bool GuiSetParent(const clap_window* window);
+  [[nodiscard]] virtual bool GuiSetTransient(const clap_window* window);
   // The host broke a rule of the standard; message says which.
   virtual void OnMisbehaviour(clap_log_severity severity, std::string_view message);
   // The first step of destroy, before anything is torn down: stops whatever could still call
@@ -118,12 +134,18 @@ protected:
   std::atomic<bool> processing { false };
   std::atomic<bool> destroying { false };
   double activeSampleRate = 0.0; // of the current activation; 0 when inactive
+  FixedText<32> guiApi;          // the window API the host created the gui for
+  bool guiCreated = false;
+  bool guiFloating = false;
+  bool guiParented = false;
 
 private:
   friend struct ClapCallbacks;
 
   // The get_extension table: the plug-in's own lookup first, then each offered extension.
   [[nodiscard]] const void* ExtensionFor(std::string_view id);
+  // The gui's destroy and the flags that go with it.
+  void DestroyGui();
 
   std::mutex mainThreadQueueMutex;
   std::deque<std::function<void()>> mainThreadQueue;
