@@ -146,8 +146,9 @@ constexpr uint64_t kStressItems = 200000;
 
 // Producer and consumer on two threads. retryWhenFull: the producer spins until each
 // item fits, so every item must arrive; otherwise it drops, and arrivals must still be
-// whole, strictly increasing and never repeated.
-void RunTwoThreads(bool retryWhenFull)
+// whole, strictly increasing and never repeated. peekThenDrop: the consumer reads each item
+// in place and removes it afterwards, as a consumer that may fail to pass it on.
+void RunTwoThreads(bool retryWhenFull, bool peekThenDrop = false)
 {
   SpscRing<NumberedItem, 8> ring;
   std::atomic<bool> producerDone { false };
@@ -179,8 +180,10 @@ void RunTwoThreads(bool retryWhenFull)
     // Read the flag before popping: once it is set and the ring is empty, nothing more comes.
     const bool done = producerDone.load(std::memory_order_acquire);
     NumberedItem item;
-    if (ring.Pop(item))
+    const bool taken = peekThenDrop ? ring.Peek(item) : ring.Pop(item);
+    if (taken)
     {
+      if (peekThenDrop) ring.DropFront();
       allComplete = allComplete && ItemComplete(item);
       if (retryWhenFull)
         allInOrder = allInOrder && item.sequence == expectedNext;
@@ -218,6 +221,29 @@ TEST(SpscRing, TwoThreadsDeliverEveryItemWholeAndInOrder)
 TEST(SpscRing, TwoThreadsWithDropsDeliverWholeItemsInOrderWithoutRepeats)
 {
   RunTwoThreads(false);
+}
+
+TEST(SpscRing, TwoThreadsPeekingBeforeDroppingSeeEveryItemOnceAndWhole)
+{
+  RunTwoThreads(true, true);
+  RunTwoThreads(false, true);
+}
+
+TEST(SpscRing, PeekLeavesTheItemAndDropFrontOnAnEmptyRingDoesNothing)
+{
+  SpscRing<int, 4> ring;
+  ring.DropFront();
+  int item = 0;
+  EXPECT_FALSE(ring.Peek(item));
+  ASSERT_TRUE(ring.Push(7) && ring.Push(8));
+  ASSERT_TRUE(ring.Peek(item));
+  EXPECT_EQ(item, 7);
+  ASSERT_TRUE(ring.Peek(item));
+  EXPECT_EQ(item, 7);
+  ring.DropFront();
+  ASSERT_TRUE(ring.Pop(item));
+  EXPECT_EQ(item, 8);
+  EXPECT_TRUE(ring.Empty());
 }
 
 } // namespace
