@@ -3,6 +3,7 @@
 #include "engine/ombrix_params.h"
 
 #include <algorithm>
+#include <random>
 
 namespace kit::ui
 {
@@ -37,12 +38,8 @@ PluginConfig Ombrix::Config() noexcept
 }
 
 Ombrix::Ombrix(const PluginCreateInfo& info)
-    : Plugin(Config(), info)
-    , processor(*GetParam(kParamPsychoacousticPower), *GetParam(kParamTargetBits))
+    : Ombrix(info, std::random_device {}())
 {
-  SetupOmbrixParams(*GetParam(kParamDither), *GetParam(kParamPsychoacousticPower), *GetParam(kParamTargetBits),
-                    *GetParam(kParamShowGraph));
-  FillDefaultPresets(nullptr, 1);
 }
 
 Ombrix::Ombrix(const PluginCreateInfo& info, std::uint32_t seed)

@@ -12,6 +12,7 @@ namespace kit::ui
 class Ombrix final : public Plugin
 {
 public:
+  // Seeds the dither from the platform's random source.
   explicit Ombrix(const PluginCreateInfo& info);
   // The same with a fixed dither seed, so that tests reproduce the output bit for bit.
   Ombrix(const PluginCreateInfo& info, std::uint32_t seed);

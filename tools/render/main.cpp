@@ -1,0 +1,111 @@
+// ombrix-render: dithers an audio file, or the built-in demo, through the Ombrix plug-in and
+// reports the noise it added. One clear line and a non-zero exit on any failure; the output
+// file appears only when the whole run succeeded.
+#include "tools/render/audio_file.h"
+#include "tools/render/demo_programme.h"
+#include "tools/render/noise_report.h"
+#include "tools/render/plugin_render.h"
+#include "tools/render/render_options.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace
+{
+
+using namespace kit::render;
+using Clock = std::chrono::steady_clock;
+
+int Fail(const std::string& message)
+{
+  std::fprintf(stderr, "ombrix-render: %s\n", message.c_str());
+  return 1;
+}
+
+// Beside this program, else the per-user CLAP folder.
+std::string DefaultPluginPath()
+{
+  std::error_code code;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", code);
+  if (!code)
+  {
+    const std::filesystem::path beside = self.parent_path() / "Ombrix.clap";
+    if (std::filesystem::exists(beside, code)) return beside.string();
+  }
+  const char* home = std::getenv("HOME");
+  return std::string(home ? home : "") + "/.clap/Ombrix.clap";
+}
+
+void PrintReport(const RenderOptions& options, const AudioData& audio, double seconds, std::int64_t clamped,
+                 const NoiseReport& noise)
+{
+  const double audioSeconds = audio.sampleRate > 0 ? double(audio.Frames()) / audio.sampleRate : 0.0;
+  std::printf("ombrix-render: %s\n", options.outputPath.c_str());
+  std::printf("  frames            %lld (%.2f s)\n", static_cast<long long>(audio.Frames()), audioSeconds);
+  std::printf("  channels          %d\n", audio.channels);
+  std::printf("  sample rate       %.0f Hz\n", audio.sampleRate);
+  std::printf("  block size        %d frames\n", options.blockFrames);
+  std::printf("  settings          %d bits, power %d, dither %s\n", options.bits, options.power,
+              options.dither ? "on" : "off");
+  std::printf("  wall time         %.3f s (%.1f x real time)\n", seconds, seconds > 0 ? audioSeconds / seconds : 0.0);
+  std::printf("  clamped samples   %lld\n", static_cast<long long>(clamped));
+  std::printf("  added noise       %.2f dBFS RMS, %.3f LSB RMS\n", noise.rmsDbfs, noise.rmsLsb);
+  std::printf("  noise by octave  ");
+  for (std::size_t b = 0; b < kOctaveCentresHz.size(); ++b)
+  {
+    const double hz = kOctaveCentresHz[b];
+    if (hz * 1.4142 > audio.sampleRate / 2) break;
+    std::printf(hz < 1000 ? " %.0f Hz %.1f" : " %.0fk %.1f", hz < 1000 ? hz : hz / 1000, noise.bandDbfs[b]);
+  }
+  std::printf(" dBFS\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  RenderOptions options;
+  std::string error;
+  if (!ParseRenderOptions(argc, argv, options, error)) return Fail(error);
+  if (options.help)
+  {
+    std::fputs(RenderUsage().c_str(), stdout);
+    return 0;
+  }
+  if (options.pluginPath.empty()) options.pluginPath = DefaultPluginPath();
+  if (!CheckOutputFormat(options.outputPath, options.bits, error)) return Fail(error);
+
+  AudioData input;
+  if (options.inputPath.empty())
+    input = DemoProgramme();
+  else if (!ReadAudioFile(options.inputPath, input, error))
+    return Fail(error);
+
+  const Clock::time_point started = Clock::now();
+  const bool showProgress = isatty(STDERR_FILENO) != 0;
+  Clock::time_point lastShown = started;
+  const RenderProgress progress = [&](std::int64_t done)
+  {
+    const Clock::time_point now = Clock::now();
+    if (!showProgress || now - started < std::chrono::seconds(1) || now - lastShown < std::chrono::milliseconds(250))
+      return;
+    lastShown = now;
+    std::fprintf(stderr, "\rombrix-render: %3.0f%%",
+                 100.0 * double(done) / double(std::max<std::int64_t>(input.Frames(), 1)));
+  };
+
+  AudioData output;
+  const bool rendered = RenderThroughPlugin(options.pluginPath, options, input, output, progress, error);
+  if (showProgress && Clock::now() - started >= std::chrono::seconds(1)) std::fputs("\r                    \r", stderr);
+  if (!rendered) return Fail(error);
+
+  std::int64_t clamped = 0;
+  if (!WriteGridFile(options.outputPath, output, options.bits, clamped, error)) return Fail(error);
+  const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
+  PrintReport(options, output, seconds, clamped, MeasureNoise(input, output, options.bits));
+  return 0;
+}
