@@ -2,30 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <vector>
 
 namespace kit::render
 {
 namespace
 {
 
-// output = input + noise, where noise is the given function of the frame.
+// The report of a mono run whose output is the input plus noise(frame), fed in blocks of 1000.
 template <class Noise>
-std::pair<AudioData, AudioData> WithNoise(int frames, Noise noise)
+NoiseReport Measure(int frames, int bits, Noise noise)
 {
-  AudioData input;
-  input.channels = 1;
-  input.sampleRate = 48000.0;
-  AudioData output = input;
-  for (int i = 0; i < frames; ++i)
+  NoiseMeter meter(1, 48000.0, bits, frames);
+  std::vector<double> input(1000);
+  std::vector<double> output(1000);
+  for (int start = 0; start < frames; start += 1000)
   {
-    const double x = 0.3 * std::sin(0.001 * i);
-    input.samples.push_back(x);
-    output.samples.push_back(x + noise(i));
+    const int count = std::min(1000, frames - start);
+    for (int i = 0; i < count; ++i)
+    {
+      input[std::size_t(i)] = 0.3 * std::sin(0.001 * (start + i));
+      output[std::size_t(i)] = input[std::size_t(i)] + noise(start + i);
+    }
+    meter.Add(input.data(), output.data(), count);
   }
-  return { input, output };
+  return meter.Report();
 }
 
 std::size_t BandOf(double hz)
@@ -40,9 +45,8 @@ TEST(NoiseReport, ASineOfKnownAmplitudeReadsItsAes17LevelInItsBand)
   // Amplitude 2^-7 at 16 bits: -42.14 dBFS (20 log10 2^-7), RMS 2^-7/sqrt 2 = 181.02 LSB.
   const double amplitude = std::ldexp(1.0, -7);
   const double hz = 1000.0;
-  const auto [input, output] =
-      WithNoise(48000, [&](int i) { return amplitude * std::sin(2.0 * std::numbers::pi * hz * i / 48000.0); });
-  const NoiseReport report = MeasureNoise(input, output, 16);
+  const NoiseReport report =
+      Measure(48000, 16, [&](int i) { return amplitude * std::sin(2.0 * std::numbers::pi * hz * i / 48000.0); });
   EXPECT_NEAR(report.rmsDbfs, 20.0 * std::log10(amplitude), 0.01);
   EXPECT_NEAR(report.rmsLsb, amplitude / std::numbers::sqrt2 * 32768.0, 0.05);
   const std::size_t band = BandOf(hz);
@@ -58,8 +62,7 @@ TEST(NoiseReport, WhiteNoiseRisesThreeDecibelsPerOctaveAndAddsUp)
 {
   std::mt19937 engine(7);
   std::uniform_real_distribution<double> uniform(-1e-3, 1e-3);
-  const auto [input, output] = WithNoise(48000 * 8, [&](int) { return uniform(engine); });
-  const NoiseReport report = MeasureNoise(input, output, 24);
+  const NoiseReport report = Measure(48000 * 8, 24, [&](int) { return uniform(engine); });
   // Uniform in ±a has a mean square of a²/3.
   EXPECT_NEAR(report.rmsDbfs, 10.0 * std::log10((1e-6 / 3.0) / 0.5), 0.05);
   double bandsTotal = 0.0;
@@ -72,13 +75,11 @@ TEST(NoiseReport, WhiteNoiseRisesThreeDecibelsPerOctaveAndAddsUp)
 
 TEST(NoiseReport, InputBeyondFullScaleIsClippedFirst)
 {
-  AudioData input;
-  input.channels = 2;
-  input.sampleRate = 44100.0;
-  input.samples = { 1.5, -2.0, 0.5, 0.25 };
-  AudioData output = input;
-  output.samples = { 1.0, -1.0, 0.5, 0.25 };
-  EXPECT_EQ(MeasureNoise(input, output, 16).rms, 0.0);
+  NoiseMeter meter(2, 44100.0, 16, 2);
+  const double input[] = { 1.5, -2.0, 0.5, 0.25 };
+  const double output[] = { 1.0, -1.0, 0.5, 0.25 };
+  meter.Add(input, output, 2);
+  EXPECT_EQ(meter.Report().rms, 0.0);
 }
 
 } // namespace

@@ -1,5 +1,3 @@
-#include "tools/render/audio_file.h"
-
 #include <gtest/gtest.h>
 #include <sndfile.h>
 

@@ -1,8 +1,8 @@
 // ombrix-render: dithers an audio file, or the built-in demo, through the Ombrix plug-in and
 // reports the noise it added. One clear line and a non-zero exit on any failure; the output
 // file appears only when the whole run succeeded.
-#include "tools/render/audio_file.h"
-#include "tools/render/demo_programme.h"
+#include "tools/render/audio_source.h"
+#include "tools/render/grid_writer.h"
 #include "tools/render/noise_report.h"
 #include "tools/render/plugin_render.h"
 #include "tools/render/render_options.h"
@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <numbers>
 #include <string>
 #include <unistd.h>
 
@@ -40,14 +42,14 @@ std::string DefaultPluginPath()
   return std::string(home ? home : "") + "/.clap/Ombrix.clap";
 }
 
-void PrintReport(const RenderOptions& options, const AudioData& audio, double seconds, std::int64_t clamped,
+void PrintReport(const RenderOptions& options, const AudioSource& source, double seconds, std::int64_t clamped,
                  const NoiseReport& noise)
 {
-  const double audioSeconds = audio.sampleRate > 0 ? double(audio.Frames()) / audio.sampleRate : 0.0;
+  const double audioSeconds = source.SampleRate() > 0 ? double(source.Frames()) / source.SampleRate() : 0.0;
   std::printf("ombrix-render: %s\n", options.outputPath.c_str());
-  std::printf("  frames            %lld (%.2f s)\n", static_cast<long long>(audio.Frames()), audioSeconds);
-  std::printf("  channels          %d\n", audio.channels);
-  std::printf("  sample rate       %.0f Hz\n", audio.sampleRate);
+  std::printf("  frames            %lld (%.2f s)\n", static_cast<long long>(source.Frames()), audioSeconds);
+  std::printf("  channels          %d\n", source.Channels());
+  std::printf("  sample rate       %.0f Hz\n", source.SampleRate());
   std::printf("  block size        %d frames\n", options.blockFrames);
   std::printf("  settings          %d bits, power %d, dither %s\n", options.bits, options.power,
               options.dither ? "on" : "off");
@@ -58,8 +60,11 @@ void PrintReport(const RenderOptions& options, const AudioData& audio, double se
   for (std::size_t b = 0; b < kOctaveCentresHz.size(); ++b)
   {
     const double hz = kOctaveCentresHz[b];
-    if (hz * 1.4142 > audio.sampleRate / 2) break;
-    std::printf(hz < 1000 ? " %.0f Hz %.1f" : " %.0fk %.1f", hz < 1000 ? hz : hz / 1000, noise.bandDbfs[b]);
+    if (hz * std::numbers::sqrt2 > source.SampleRate() / 2) break;
+    if (hz < 1000)
+      std::printf(" %.0f Hz %.1f", hz, noise.bandDbfs[b]);
+    else
+      std::printf(" %.0fk %.1f", hz / 1000, noise.bandDbfs[b]);
   }
   std::printf(" dBFS\n");
 }
@@ -79,33 +84,37 @@ int main(int argc, char** argv)
   if (options.pluginPath.empty()) options.pluginPath = DefaultPluginPath();
   if (!CheckOutputFormat(options.outputPath, options.bits, error)) return Fail(error);
 
-  AudioData input;
-  if (options.inputPath.empty())
-    input = DemoProgramme();
-  else if (!ReadAudioFile(options.inputPath, input, error))
-    return Fail(error);
+  std::unique_ptr<AudioSource> source =
+      options.inputPath.empty() ? DemoProgramme() : OpenAudioFile(options.inputPath, error);
+  if (!source) return Fail(error);
+  std::unique_ptr<GridWriter> writer =
+      GridWriter::Create(options.outputPath, options.bits, source->Channels(), source->SampleRate(), error);
+  if (!writer) return Fail(error);
+  NoiseMeter meter(source->Channels(), source->SampleRate(), options.bits, source->Frames());
 
   const Clock::time_point started = Clock::now();
   const bool showProgress = isatty(STDERR_FILENO) != 0;
   Clock::time_point lastShown = started;
-  const RenderProgress progress = [&](std::int64_t done)
+  std::int64_t done = 0;
+  const BlockSink sink = [&](const double* input, const double* output, std::int64_t frames, std::string& reason)
   {
+    if (!writer->Write(output, frames, reason)) return false;
+    meter.Add(input, output, frames);
+    done += frames;
     const Clock::time_point now = Clock::now();
-    if (!showProgress || now - started < std::chrono::seconds(1) || now - lastShown < std::chrono::milliseconds(250))
-      return;
-    lastShown = now;
-    std::fprintf(stderr, "\rombrix-render: %3.0f%%",
-                 100.0 * double(done) / double(std::max<std::int64_t>(input.Frames(), 1)));
+    if (showProgress && now - started >= std::chrono::seconds(1) && now - lastShown >= std::chrono::milliseconds(250))
+    {
+      lastShown = now;
+      std::fprintf(stderr, "\rombrix-render: %3.0f%%",
+                   100.0 * double(done) / double(std::max<std::int64_t>(source->Frames(), 1)));
+    }
+    return true;
   };
 
-  AudioData output;
-  const bool rendered = RenderThroughPlugin(options.pluginPath, options, input, output, progress, error);
+  const bool rendered = RenderThroughPlugin(options.pluginPath, options, *source, sink, error);
   if (showProgress && Clock::now() - started >= std::chrono::seconds(1)) std::fputs("\r                    \r", stderr);
-  if (!rendered) return Fail(error);
-
-  std::int64_t clamped = 0;
-  if (!WriteGridFile(options.outputPath, output, options.bits, clamped, error)) return Fail(error);
+  if (!rendered || !writer->Commit(error)) return Fail(error);
   const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-  PrintReport(options, output, seconds, clamped, MeasureNoise(input, output, options.bits));
+  PrintReport(options, *source, seconds, writer->Clamped(), meter.Report());
   return 0;
 }

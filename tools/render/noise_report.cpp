@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
 #include <numbers>
-#include <vector>
 
 namespace kit::render
 {
@@ -13,6 +11,8 @@ namespace
 {
 
 constexpr std::size_t kFftSize = 8192;
+// Enough frames for band levels steady to a fraction of a decibel, however long the run.
+constexpr std::int64_t kMaxSegmentsPerChannel = 32;
 // A full-scale sine has a mean square of 1/2: AES17 levels add 3.01 dB to RMS re 1.0.
 constexpr double kSineMeanSquare = 0.5;
 
@@ -21,80 +21,123 @@ double Dbfs(double meanSquare)
   return meanSquare > 0.0 ? 10.0 * std::log10(meanSquare / kSineMeanSquare) : -300.0;
 }
 
-// In-place radix-2 transform; size is a power of two.
-void Fft(std::vector<std::complex<double>>& x)
+// In-place radix-2 transform of re + i·im; size is a power of two and cosine holds
+// cos(2πk/size) for k < size. Plain arithmetic: std::complex's product checks for infinities.
+void Fft(std::vector<double>& re, std::vector<double>& im, const std::vector<double>& cosine)
 {
-  const std::size_t n = x.size();
+  const std::size_t n = re.size();
   for (std::size_t i = 1, j = 0; i < n; ++i)
   {
     std::size_t bit = n >> 1;
     for (; j & bit; bit >>= 1) j ^= bit;
     j ^= bit;
-    if (i < j) std::swap(x[i], x[j]);
+    if (i < j)
+    {
+      std::swap(re[i], re[j]);
+      std::swap(im[i], im[j]);
+    }
   }
   for (std::size_t length = 2; length <= n; length <<= 1)
   {
-    const double angle = -2.0 * std::numbers::pi / double(length);
-    const std::complex<double> step(std::cos(angle), std::sin(angle));
+    const std::size_t half = length / 2;
+    const std::size_t stride = n / length;
     for (std::size_t start = 0; start < n; start += length)
-    {
-      std::complex<double> w(1.0, 0.0);
-      for (std::size_t k = 0; k < length / 2; ++k)
+      for (std::size_t k = 0; k < half; ++k)
       {
-        const std::complex<double> even = x[start + k];
-        const std::complex<double> odd = x[start + k + length / 2] * w;
-        x[start + k] = even + odd;
-        x[start + k + length / 2] = even - odd;
-        w *= step;
+        // e^(-2πik/length): the sine is the cosine a quarter turn on.
+        const double wr = cosine[k * stride];
+        const double wi = -cosine[(k * stride + 3 * n / 4) % n];
+        const std::size_t a = start + k;
+        const std::size_t b = a + half;
+        const double br = re[b] * wr - im[b] * wi;
+        const double bi = re[b] * wi + im[b] * wr;
+        re[b] = re[a] - br;
+        im[b] = im[a] - bi;
+        re[a] += br;
+        im[a] += bi;
       }
-    }
   }
 }
 
 } // namespace
 
-NoiseReport MeasureNoise(const AudioData& input, const AudioData& output, int bits)
+NoiseMeter::NoiseMeter(int channelCount, double rate, int depth, std::int64_t totalFrames)
+    : channels(std::max(channelCount, 1))
+    , sampleRate(rate)
+    , bits(depth)
+    , recent(std::size_t(channels), std::vector<double>(kFftSize, 0.0))
+    , window(kFftSize)
+    , cosine(kFftSize)
+    , power(kFftSize / 2 + 1, 0.0)
+{
+  for (std::size_t i = 0; i < kFftSize; ++i)
+  {
+    window[i] = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * double(i) / double(kFftSize));
+    cosine[i] = std::cos(2.0 * std::numbers::pi * double(i) / double(kFftSize));
+  }
+  const auto size = std::int64_t(kFftSize);
+  if (totalFrames < size) return;
+  const std::int64_t available = (totalFrames - size) / (size / 2) + 1;
+  const std::int64_t used = std::min(available, kMaxSegmentsPerChannel);
+  for (std::int64_t s = 0; s < used; ++s)
+  {
+    const std::int64_t index = used == 1 ? 0 : s * (available - 1) / (used - 1);
+    segmentEnds.push_back(index * (size / 2) + size);
+  }
+}
+
+void NoiseMeter::Add(const double* input, const double* output, std::int64_t frames)
+{
+  for (std::int64_t f = 0; f < frames; ++f)
+  {
+    const std::size_t slot = std::size_t(framesSeen % std::int64_t(kFftSize));
+    for (int c = 0; c < channels; ++c)
+    {
+      const std::size_t i = std::size_t(f * channels + c);
+      // What the plug-in added: the output against the input it could represent.
+      const double difference = output[i] - std::clamp(input[i], -1.0, 1.0);
+      sumSquares += difference * difference;
+      recent[std::size_t(c)][slot] = difference;
+    }
+    ++framesSeen;
+    if (nextSegment < segmentEnds.size() && framesSeen == segmentEnds[nextSegment])
+    {
+      AnalyseSegment();
+      ++nextSegment;
+    }
+  }
+}
+
+void NoiseMeter::AnalyseSegment()
+{
+  std::vector<double> re(kFftSize);
+  std::vector<double> im(kFftSize, 0.0);
+  // The ring's oldest frame sits where the next one will go.
+  const auto oldest = std::size_t(framesSeen % std::int64_t(kFftSize));
+  for (const std::vector<double>& history : recent)
+  {
+    for (std::size_t i = 0; i < kFftSize; ++i) re[i] = history[(oldest + i) % kFftSize] * window[i];
+    std::fill(im.begin(), im.end(), 0.0);
+    Fft(re, im, cosine);
+    for (std::size_t k = 0; k < power.size(); ++k) power[k] += re[k] * re[k] + im[k] * im[k];
+    ++segments;
+  }
+}
+
+NoiseReport NoiseMeter::Report() const
 {
   NoiseReport report;
-  const int channels = std::max(input.channels, 1);
-  const std::size_t frames = std::min(input.samples.size(), output.samples.size()) / std::size_t(channels);
-  std::vector<std::vector<double>> noise(std::size_t(channels), std::vector<double>(frames, 0.0));
-  double sumSquares = 0.0;
-  for (std::size_t f = 0; f < frames; ++f)
-    for (std::size_t c = 0; c < std::size_t(channels); ++c)
-    {
-      const std::size_t i = f * std::size_t(channels) + c;
-      const double difference = output.samples[i] - std::clamp(input.samples[i], -1.0, 1.0);
-      noise[c][f] = difference;
-      sumSquares += difference * difference;
-    }
-  const double count = double(frames) * channels;
+  const double count = double(framesSeen) * channels;
   const double meanSquare = count > 0 ? sumSquares / count : 0.0;
   report.rms = std::sqrt(meanSquare);
   report.rmsDbfs = Dbfs(meanSquare);
   report.rmsLsb = report.rms * std::ldexp(1.0, bits - 1);
 
-  // Welch: Hann-windowed frames, half overlapped, powers averaged. Each band's share of the
-  // mean square is its bins' share of the spectrum, corrected for the window's own power.
-  std::vector<double> window(kFftSize);
+  // Welch: each band's share of the mean square is its bins' share of the averaged spectrum,
+  // corrected for the window's own power (Parseval).
   double windowPower = 0.0;
-  for (std::size_t i = 0; i < kFftSize; ++i)
-  {
-    window[i] = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * double(i) / double(kFftSize));
-    windowPower += window[i] * window[i];
-  }
-  std::vector<double> power(kFftSize / 2 + 1, 0.0);
-  std::size_t segments = 0;
-  std::vector<std::complex<double>> spectrum(kFftSize);
-  for (const auto& channel : noise)
-    for (std::size_t start = 0; start + kFftSize <= channel.size(); start += kFftSize / 2)
-    {
-      for (std::size_t i = 0; i < kFftSize; ++i) spectrum[i] = channel[start + i] * window[i];
-      Fft(spectrum);
-      for (std::size_t k = 0; k < power.size(); ++k) power[k] += std::norm(spectrum[k]);
-      ++segments;
-    }
-  const double binHz = output.sampleRate / double(kFftSize);
+  for (const double w : window) windowPower += w * w;
+  const double binHz = sampleRate / double(kFftSize);
   for (std::size_t b = 0; b < kOctaveCentresHz.size(); ++b)
   {
     const double low = kOctaveCentresHz[b] / std::numbers::sqrt2;

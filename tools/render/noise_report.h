@@ -1,11 +1,10 @@
 // What ombrix-render says about a run: the added noise (output minus the clipped input) as a
-// whole and in octave bands, so that the shaping can be read off.
+// whole and in octave bands, so that the shaping can be read off. Fed block by block.
 #pragma once
 
-#include "tools/render/audio_file.h"
-
 #include <array>
-#include <string>
+#include <cstdint>
+#include <vector>
 
 namespace kit::render
 {
@@ -21,7 +20,34 @@ struct NoiseReport
   std::array<double, kOctaveCentresHz.size()> bandDbfs {}; // octave bands, same reference
 };
 
-// input and output have the same channels and frames; bits is the target depth.
-[[nodiscard]] NoiseReport MeasureNoise(const AudioData& input, const AudioData& output, int bits);
+class NoiseMeter
+{
+public:
+  // totalFrames: how many frames the run will bring, so that the spectrum's frames can be
+  // spread over all of it.
+  NoiseMeter(int channels, double sampleRate, int bits, std::int64_t totalFrames);
+
+  // Interleaved input and output of the same frames.
+  void Add(const double* input, const double* output, std::int64_t frames);
+  [[nodiscard]] NoiseReport Report() const;
+
+private:
+  void AnalyseSegment();
+
+  int channels;
+  double sampleRate;
+  int bits;
+  double sumSquares = 0.0;
+  std::int64_t framesSeen = 0;
+  // The spectrum: half-overlapped Hann frames, at most a fixed number per channel, spread
+  // evenly; each is analysed when its last frame arrives.
+  std::vector<std::int64_t> segmentEnds; // ascending
+  std::size_t nextSegment = 0;
+  std::vector<std::vector<double>> recent; // per channel, the last frames, as a ring
+  std::vector<double> window;
+  std::vector<double> cosine;
+  std::vector<double> power;
+  std::size_t segments = 0;
+};
 
 } // namespace kit::render

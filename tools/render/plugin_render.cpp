@@ -22,14 +22,14 @@ constexpr clap_id kBitsId = 2;
 
 } // namespace
 
-bool RenderThroughPlugin(const std::string& pluginPath, const RenderOptions& options, const AudioData& input,
-                         AudioData& output, const RenderProgress& progress, std::string& error)
+bool RenderThroughPlugin(const std::string& pluginPath, const RenderOptions& options, AudioSource& source,
+                         const BlockSink& sink, std::string& error)
 {
   std::unique_ptr<host::PluginLibrary> library = host::PluginLibrary::Load(pluginPath, error);
   if (!library) return false;
   host::HostConfig config;
   config.name = "ombrix-render";
-  config.trackChannelCount = input.channels;
+  config.trackChannelCount = source.Channels();
   host::Host host(config);
   std::unique_ptr<host::PluginInstance> plugin = host::PluginInstance::Create(*library, host, error);
   if (!plugin) return false;
@@ -41,9 +41,9 @@ bool RenderThroughPlugin(const std::string& pluginPath, const RenderOptions& opt
   plugin->FlushParams(settings);
 
   const auto block = std::uint32_t(options.blockFrames);
-  if (!plugin->Activate(input.sampleRate, 1, block))
+  if (!plugin->Activate(source.SampleRate(), 1, block))
   {
-    error = "the plug-in refuses the sample rate " + std::to_string(std::lround(input.sampleRate)) + " Hz";
+    error = "the plug-in refuses the sample rate " + std::to_string(std::lround(source.SampleRate())) + " Hz";
     return false;
   }
   if (!plugin->StartProcessing())
@@ -52,11 +52,9 @@ bool RenderThroughPlugin(const std::string& pluginPath, const RenderOptions& opt
     return false;
   }
 
-  const auto channels = std::size_t(input.channels);
-  const std::int64_t frames = input.Frames();
-  output.channels = input.channels;
-  output.sampleRate = input.sampleRate;
-  output.samples.assign(input.samples.size(), 0.0);
+  const auto channels = std::size_t(source.Channels());
+  std::vector<double> input(block * channels);
+  std::vector<double> output(block * channels);
   std::vector<std::vector<double>> in(channels, std::vector<double>(block));
   std::vector<std::vector<double>> out(channels, std::vector<double>(block));
   std::vector<double*> inPointers;
@@ -68,29 +66,37 @@ bool RenderThroughPlugin(const std::string& pluginPath, const RenderOptions& opt
   }
 
   // The main thread's idle about every 20 ms of audio, as a host's timer would come.
-  const auto idleEvery = std::max<std::int64_t>(1, std::llround(input.sampleRate * 0.02));
+  const auto idleEvery = std::max<std::int64_t>(1, std::llround(source.SampleRate() * 0.02));
   std::int64_t sinceIdle = 0;
-  for (std::int64_t start = 0; start < frames; start += block)
+  std::int64_t done = 0;
+  for (;;)
   {
-    const auto count = std::size_t(std::min<std::int64_t>(block, frames - start));
-    for (std::size_t f = 0; f < count; ++f)
-      for (std::size_t c = 0; c < channels; ++c) in[c][f] = input.samples[(std::size_t(start) + f) * channels + c];
-    const clap_process_status status =
-        plugin->Process64(inPointers.data(), outPointers.data(), std::uint32_t(channels), std::uint32_t(count));
-    if (status == CLAP_PROCESS_ERROR)
+    const std::int64_t count = source.Read(input.data(), block);
+    if (count < 0)
     {
-      error = "the plug-in failed the block at frame " + std::to_string(start);
+      error = "cannot read the input after frame " + std::to_string(done);
       return false;
     }
-    for (std::size_t f = 0; f < count; ++f)
-      for (std::size_t c = 0; c < channels; ++c) output.samples[(std::size_t(start) + f) * channels + c] = out[c][f];
-    sinceIdle += std::int64_t(count);
+    if (count == 0) break;
+    const auto frames = std::size_t(count);
+    for (std::size_t f = 0; f < frames; ++f)
+      for (std::size_t c = 0; c < channels; ++c) in[c][f] = input[f * channels + c];
+    if (plugin->Process64(inPointers.data(), outPointers.data(), std::uint32_t(channels), std::uint32_t(count)) ==
+        CLAP_PROCESS_ERROR)
+    {
+      error = "the plug-in failed the block at frame " + std::to_string(done);
+      return false;
+    }
+    for (std::size_t f = 0; f < frames; ++f)
+      for (std::size_t c = 0; c < channels; ++c) output[f * channels + c] = out[c][f];
+    if (!sink(input.data(), output.data(), count, error)) return false;
+    done += count;
+    sinceIdle += count;
     if (sinceIdle >= idleEvery)
     {
       plugin->Idle();
       sinceIdle = 0;
     }
-    if (progress) progress(start + std::int64_t(count));
   }
   plugin->StopProcessing();
   plugin->Deactivate();

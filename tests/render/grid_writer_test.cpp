@@ -1,4 +1,5 @@
-#include "tools/render/audio_file.h"
+#include "tools/render/audio_source.h"
+#include "tools/render/grid_writer.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -6,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,12 +20,12 @@ namespace
 
 namespace fs = std::filesystem;
 
-class AudioFileTest : public testing::Test
+class GridWriterTest : public testing::Test
 {
 protected:
   void SetUp() override
   {
-    folder = fs::temp_directory_path() / ("ombrix-audio-file-" + std::to_string(::getpid()) + "-" +
+    folder = fs::temp_directory_path() / ("ombrix-grid-writer-" + std::to_string(::getpid()) + "-" +
                                           testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder);
     fs::create_directories(folder);
@@ -39,14 +41,26 @@ protected:
   fs::path folder;
 };
 
-// Every code of the grid's range that a test wants to see, as grid values.
-AudioData GridSamples(int bits, const std::vector<std::int64_t>& codes)
+// Stereo grid values for the given codes.
+std::vector<double> GridSamples(int bits, const std::vector<std::int64_t>& codes)
 {
-  AudioData audio;
-  audio.channels = 2;
-  audio.sampleRate = 44100.0;
-  for (const std::int64_t code : codes) audio.samples.push_back(std::ldexp(double(code), -(bits - 1)));
-  return audio;
+  std::vector<double> samples;
+  for (const std::int64_t code : codes) samples.push_back(std::ldexp(double(code), -(bits - 1)));
+  return samples;
+}
+
+// Creates, writes in two parts, and commits; false with the reason of the first failure.
+bool WriteGridFile(const std::string& path, const std::vector<double>& samples, int bits, std::int64_t& clamped,
+                   std::string& error)
+{
+  std::unique_ptr<GridWriter> writer = GridWriter::Create(path, bits, 2, 44100.0, error);
+  if (!writer) return false;
+  const std::int64_t frames = std::int64_t(samples.size() / 2);
+  const std::int64_t firstPart = frames / 2;
+  const bool done = writer->Write(samples.data(), firstPart, error) &&
+                    writer->Write(samples.data() + 2 * firstPart, frames - firstPart, error) && writer->Commit(error);
+  clamped = writer->Clamped();
+  return done;
 }
 
 std::vector<int> ReadInts(const std::string& path, SF_INFO& info)
@@ -60,7 +74,7 @@ std::vector<int> ReadInts(const std::string& path, SF_INFO& info)
   return values;
 }
 
-TEST_F(AudioFileTest, WritesExactIntegerCodesForEveryDepthAndFormat)
+TEST_F(GridWriterTest, WritesExactIntegerCodesForEveryDepthAndFormat)
 {
   struct Case
   {
@@ -94,11 +108,11 @@ TEST_F(AudioFileTest, WritesExactIntegerCodesForEveryDepthAndFormat)
   }
 }
 
-TEST_F(AudioFileTest, ClampsBeyondFullScaleAndCountsIt)
+TEST_F(GridWriterTest, ClampsBeyondFullScaleAndCountsIt)
 {
   std::int64_t clamped = 0;
   std::string error;
-  const AudioData audio = GridSamples(16, { 32767, 32768, -32768, -32770, 40000, 0 });
+  const std::vector<double> audio = GridSamples(16, { 32767, 32768, -32768, -32770, 40000, 0 });
   ASSERT_TRUE(WriteGridFile(Path("clamped.wav"), audio, 16, clamped, error)) << error;
   EXPECT_EQ(clamped, 3);
   SF_INFO info {};
@@ -107,7 +121,7 @@ TEST_F(AudioFileTest, ClampsBeyondFullScaleAndCountsIt)
   for (std::size_t i = 0; i < read.size(); ++i) EXPECT_EQ(read[i] >> 16, expected[i]);
 }
 
-TEST_F(AudioFileTest, FailuresLeaveNoFileAndKeepAnExistingOne)
+TEST_F(GridWriterTest, FailuresLeaveNoFileAndKeepAnExistingOne)
 {
   {
     std::ofstream existing(Path("keep.wav"));
@@ -116,17 +130,18 @@ TEST_F(AudioFileTest, FailuresLeaveNoFileAndKeepAnExistingOne)
   struct Case
   {
     const char* name;
-    AudioData audio;
+    std::vector<double> audio;
     int bits;
     const char* messagePart;
   };
-  AudioData offGrid = GridSamples(16, { 1, 2 });
-  offGrid.samples[1] += 1e-9;
+  std::vector<double> offGrid = GridSamples(16, { 1, 2, 3, 4 });
+  offGrid[3] += 1e-9;
   const Case cases[] = {
     { "keep.wav", offGrid, 16, "off the 16-bit grid" },
     { "keep.flac", GridSamples(32, { 1, 2 }), 32, "FLAC holds at most 24 bits" },
     { "keep.mp3", GridSamples(16, { 1, 2 }), 16, "cannot tell the format" },
     { "missing/folder/out.wav", GridSamples(16, { 1, 2 }), 16, "cannot write" },
+    { "new.wav", offGrid, 16, "off the 16-bit grid (frame 1)" },
   };
   for (const Case& c : cases)
   {
@@ -143,7 +158,7 @@ TEST_F(AudioFileTest, FailuresLeaveNoFileAndKeepAnExistingOne)
   EXPECT_EQ(text, "earlier result");
 }
 
-TEST_F(AudioFileTest, ReadsMonoAndStereoAndRefusesMoreChannels)
+TEST_F(GridWriterTest, FilesAreReadBlockByBlockAsMonoOrStereoOnly)
 {
   for (const int channels : { 1, 2, 3 })
   {
@@ -160,24 +175,51 @@ TEST_F(AudioFileTest, ReadsMonoAndStereoAndRefusesMoreChannels)
     ASSERT_EQ(sf_writef_float(file, samples.data(), 10), 10);
     sf_close(file);
 
-    AudioData audio;
     std::string error;
-    const bool read = ReadAudioFile(path, audio, error);
-    EXPECT_EQ(read, channels <= 2);
-    if (!read)
+    std::unique_ptr<AudioSource> source = OpenAudioFile(path, error);
+    if (channels > 2)
     {
+      EXPECT_EQ(source, nullptr);
       EXPECT_NE(error.find("3 channels"), std::string::npos) << error;
       continue;
     }
-    EXPECT_EQ(audio.channels, channels);
-    EXPECT_EQ(audio.sampleRate, 96000.0);
-    ASSERT_EQ(audio.Frames(), 10);
-    for (std::size_t i = 0; i < samples.size(); ++i) EXPECT_EQ(audio.samples[i], double(samples[i]));
+    ASSERT_NE(source, nullptr) << error;
+    EXPECT_EQ(source->Channels(), channels);
+    EXPECT_EQ(source->SampleRate(), 96000.0);
+    EXPECT_EQ(source->Frames(), 10);
+    std::vector<double> read(std::size_t(10 * channels));
+    EXPECT_EQ(source->Read(read.data(), 4), 4);
+    EXPECT_EQ(source->Read(read.data() + 4 * channels, 100), 6);
+    EXPECT_EQ(source->Read(read.data(), 100), 0);
+    for (std::size_t i = 0; i < samples.size(); ++i) EXPECT_EQ(read[i], double(samples[i]));
   }
-  AudioData audio;
   std::string error;
-  EXPECT_FALSE(ReadAudioFile(Path("absent.wav"), audio, error));
+  EXPECT_EQ(OpenAudioFile(Path("absent.wav"), error), nullptr);
   EXPECT_NE(error.find("cannot read"), std::string::npos);
+}
+
+TEST(DemoProgramme, IsTenSecondsOfStereoWithAQuietPassageAndSilenceAtTheEnd)
+{
+  std::unique_ptr<AudioSource> demo = DemoProgramme();
+  ASSERT_EQ(demo->Channels(), 2);
+  ASSERT_EQ(demo->SampleRate(), 48000.0);
+  ASSERT_EQ(demo->Frames(), 480000);
+  std::vector<double> samples(std::size_t(demo->Frames() * 2));
+  std::int64_t read = 0;
+  for (std::int64_t got = 0; (got = demo->Read(samples.data() + 2 * read, 4096)) > 0;) read += got;
+  EXPECT_EQ(read, 480000);
+  const auto peak = [&](int firstSecond, int lastSecond)
+  {
+    double level = 0.0;
+    for (std::size_t i = std::size_t(firstSecond) * 96000; i < std::size_t(lastSecond) * 96000; ++i)
+      level = std::max(level, std::abs(samples[i]));
+    return level;
+  };
+  EXPECT_GT(peak(0, 1), 0.1);
+  EXPECT_LT(peak(0, 5), 1.0);
+  EXPECT_GT(peak(5, 8), 0.0005); // around -60 dBFS
+  EXPECT_LT(peak(5, 8), 0.002);
+  EXPECT_EQ(peak(8, 10), 0.0);
 }
 
 } // namespace
