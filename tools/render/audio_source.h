@@ -22,7 +22,8 @@ public:
   AudioSource& operator=(const AudioSource&) = delete;
   virtual ~AudioSource() = default;
 
-  // Fills up to count frames, interleaved; the frames read, 0 at the end, -1 on a read error.
+  // Fills up to count frames, interleaved, into a buffer that holds count frames (all of it may
+  // be written); the frames read, 0 at the end, -1 on a read error.
   [[nodiscard]] virtual std::int64_t Read(double* interleaved, std::int64_t count) = 0;
 
   [[nodiscard]] int Channels() const noexcept { return channels; }
