@@ -667,10 +667,10 @@ void ClapPluginBase::HostLog(clap_log_severity severity, std::string_view text) 
     log->log(hostLink.host, severity, line.c_str());
     return;
   }
-  const bool urgent = severity == CLAP_LOG_ERROR || severity == CLAP_LOG_HOST_MISBEHAVING;
-  std::FILE* stream = urgent ? stderr : stdout;
-  std::fprintf(stream, "%.*s\n", int(text.size()), text.data());
-  std::fflush(stream);
+  // One line on the error stream, flushed at once whatever the severity: the process may
+  // end before a buffer would be written.
+  std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
+  std::fflush(stderr);
 }
 
 void ClapPluginBase::FindHostExtensions()

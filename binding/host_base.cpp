@@ -106,12 +106,15 @@ void IHostBase::OnHostTimer()
 {
   if (hasEditor)
   {
+    // Only what is queued when the tick starts: during an offline bounce the audio thread can
+    // refill a ring faster than redesigns empty it, and the tick must still end.
     EditorParamEntry entry;
-    while (editorParamQueue.Pop(entry)) SendParamValueToEditor(entry.index, entry.value, false);
+    for (std::size_t n = editorParamQueue.Size(); n > 0 && editorParamQueue.Pop(entry); --n)
+      SendParamValueToEditor(entry.index, entry.value, false);
     MidiMessage message;
-    while (midiToEditor.Pop(message)) SendMidiToEditor(message);
+    for (std::size_t n = midiToEditor.Size(); n > 0 && midiToEditor.Pop(message); --n) SendMidiToEditor(message);
     SysExRecord record;
-    while (sysExToEditor.Pop(record)) SendSysExToEditor(record);
+    for (std::size_t n = sysExToEditor.Size(); n > 0 && sysExToEditor.Pop(record); --n) SendSysExToEditor(record);
   }
   OnIdleTick();
 }
@@ -124,6 +127,19 @@ void IHostBase::QueueAllParamsForHost()
 void IHostBase::BeginParamGestureFromEditor(int index)
 {
   if (GetParam(index)) QueueHostGestureBegin(index);
+}
+
+void IHostBase::SetParamFromEditor(int index, double normalized)
+{
+  IParam* param = GetParam(index);
+  if (!param) return;
+  const double value = param->Conform(param->FromNormalized(normalized));
+  param->Set(value);
+  QueueHostParamValue(index, normalized);
+  OnParamChange(index, ChangeSource::kUI, -1);
+  // The hook may have moved the value; the editor's value stands.
+  param->Set(value);
+  OnParamChangeEditor(index, ChangeSource::kUI);
 }
 
 void IHostBase::EndParamGestureFromEditor(int index)

@@ -38,13 +38,16 @@ public:
   // The host table's code for a name (case-insensitive substring keys), 0 when none matches.
   [[nodiscard]] static int IdentifyHost(std::string_view name) noexcept;
 
-  // One timer tick: hands the host's parameter values, MIDI and SysEx to the editor side
-  // (when the plug-in has an editor), then runs OnIdleTick.
+  // One timer tick: hands the host's parameter values, MIDI and SysEx queued so far to the
+  // editor side (when the plug-in has an editor), then runs OnIdleTick.
   void OnHostTimer();
 
   // Overrides of the delegate that route editor traffic towards the host.
   void QueueAllParamsForHost() override;
   void BeginParamGestureFromEditor(int index) override;
+  // Sets the parameter as the delegate does, and queues the value for the host before the
+  // change hooks run.
+  void SetParamFromEditor(int index, double normalized) override;
   void EndParamGestureFromEditor(int index) override;
   [[nodiscard]] bool ResizeHostViewFromEditor(int widthPixels, int heightPixels, bool resizeHost) override;
   void SendMidiFromEditor(const MidiMessage& message) override;

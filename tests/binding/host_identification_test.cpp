@@ -60,12 +60,15 @@ public:
   {
     sent.push_back({ index, value });
     EXPECT_FALSE(normalized);
+    // As an audio thread that keeps automating while the tick drains.
+    if (refillWhileDraining) Queue(index, value + 1.0);
   }
   void Queue(int index, double value) { QueueParamForEditor(index, value, false); }
 
   std::vector<std::string> messages;
   std::vector<EditorParamEntry> sent;
   int idleTicks = 0;
+  bool refillWhileDraining = false;
 };
 
 PluginConfig TwoParamConfig(bool hasEditor)
@@ -111,6 +114,19 @@ TEST(HostTimerTick, DrainsTheEditorRingOnlyWithAnEditorAndAlwaysRunsTheIdleHook)
       EXPECT_EQ(host.sent[1].index, 0);
     }
   }
+}
+
+TEST(HostTimerTick, EndsEvenWhenTheRingIsRefilledWhileItDrains)
+{
+  RecordingHost host(TwoParamConfig(true));
+  host.refillWhileDraining = true;
+  for (int i = 0; i < 10; ++i) host.Queue(i % 2, double(i));
+  host.OnHostTimer();
+  EXPECT_EQ(host.sent.size(), 10u);
+  EXPECT_EQ(host.idleTicks, 1);
+  host.OnHostTimer(); // the refills are next
+  EXPECT_EQ(host.sent.size(), 20u);
+  EXPECT_EQ(host.sent[10].value, 1.0);
 }
 
 TEST(EditorSize, ConstrainClampsToTheLimitsWhicheverWayTheyWereGiven)

@@ -1,15 +1,9 @@
-#include "binding/clap_abi.h"
-#include "engine/ombrix.h"
-#include "tools/host/host.h"
-#include "tools/host/plugin_instance.h"
-#include "tools/host/plugin_library.h"
+#include "tests/binding/hosted_plugin.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
-
-extern "C" const clap_plugin_entry clap_entry;
 
 namespace kit
 {
@@ -18,32 +12,13 @@ namespace
 
 using host::HostFunction;
 
-struct Driven
+using Driven = test::HostedPlugin;
+
+std::uint32_t Latency(const Driven& d)
 {
-  explicit Driven(host::HostConfig config)
-      : host(std::move(config))
-  {
-    std::string error;
-    library = host::PluginLibrary::FromEntry(clap_entry, "/in-process/Ombrix.clap", error);
-    EXPECT_NE(library, nullptr) << error;
-    if (library) instance = host::PluginInstance::Create(*library, host, error);
-    EXPECT_NE(instance, nullptr) << error;
-  }
-
-  [[nodiscard]] ui::Ombrix& Ombrix() const
-  {
-    return dynamic_cast<ui::Ombrix&>(*static_cast<ClapPluginBase*>(instance->Plugin()->plugin_data));
-  }
-  [[nodiscard]] std::uint32_t Latency() const
-  {
-    const auto* latency = instance->Extension<clap_plugin_latency>(CLAP_EXT_LATENCY);
-    return latency->get(instance->Plugin());
-  }
-
-  host::Host host;
-  std::unique_ptr<host::PluginLibrary> library;
-  std::unique_ptr<host::PluginInstance> instance;
-};
+  const auto* latency = d.instance->Extension<clap_plugin_latency>(CLAP_EXT_LATENCY);
+  return latency->get(d.instance->Plugin());
+}
 
 host::HostConfig WithoutLogAndThreadCheck()
 {
@@ -62,14 +37,14 @@ TEST(LatencyRestart, AChangeWhileActiveRestartsFromTheMainThreadAndTheNextActiva
   d.Ombrix().UpdateLatency(64);
   EXPECT_EQ(d.host.Journal().Count(HostFunction::RequestCallback), 1u);
   EXPECT_EQ(d.host.Journal().Count(HostFunction::RequestRestart), 0u);
-  EXPECT_EQ(d.Latency(), 0u);
+  EXPECT_EQ(Latency(d), 0u);
   d.Ombrix().UpdateLatency(64); // the same value again asks nothing more
   EXPECT_EQ(d.host.Journal().Count(HostFunction::RequestCallback), 1u);
 
   d.instance->Idle(); // on_main_thread, then the restart: deactivate and activate
   EXPECT_EQ(d.host.Journal().Count(HostFunction::RequestRestart), 1u);
   EXPECT_EQ(d.host.Journal().Count(HostFunction::LatencyChanged), 1u);
-  EXPECT_EQ(d.Latency(), 64u);
+  EXPECT_EQ(Latency(d), 64u);
 
   d.instance->Deactivate();
   ASSERT_TRUE(d.instance->Activate(48000.0, 1, 256));

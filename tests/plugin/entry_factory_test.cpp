@@ -1,0 +1,266 @@
+// What a host reaches of Ombrix.clap before any instance exists: the exported entry with its
+// init/deinit count, the factory, the one descriptor and create_plugin, driven directly after
+// dlopen; and the library file's own export list and needed libraries.
+#include "binding/clap_abi.h"
+#include "tests/plugin/plugin_fixture.h"
+#include "tools/host/host.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include <dlfcn.h>
+
+namespace kit::test
+{
+namespace
+{
+
+// The library opened by dlopen, its entry not initialised; closed again at the end, so every
+// test starts from a freshly loaded library.
+class RawLibrary
+{
+public:
+  RawLibrary()
+      : handle(dlopen(kPluginPath, RTLD_NOW | RTLD_LOCAL))
+  {
+    EXPECT_NE(handle, nullptr) << dlerror();
+    if (!handle) return;
+    entry = static_cast<const clap_plugin_entry*>(dlsym(handle, "clap_entry"));
+    factory = static_cast<const clap_plugin_factory*>(dlsym(handle, "clap_factory"));
+  }
+  ~RawLibrary()
+  {
+    if (handle) dlclose(handle);
+  }
+  RawLibrary(const RawLibrary&) = delete;
+  RawLibrary& operator=(const RawLibrary&) = delete;
+
+  [[nodiscard]] bool Ready() const { return entry && factory; }
+  [[nodiscard]] const void* Factory(const char* id) const { return entry->get_factory(id); }
+
+  void* handle;
+  const clap_plugin_entry* entry = nullptr;
+  const clap_plugin_factory* factory = nullptr; // the exported data symbol
+};
+
+// One line per output line of a shell command.
+std::vector<std::string> CommandLines(const std::string& command)
+{
+  std::vector<std::string> lines;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return lines;
+  std::array<char, 1024> buffer {};
+  while (std::fgets(buffer.data(), int(buffer.size()), pipe))
+  {
+    std::string line = buffer.data();
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    lines.push_back(line);
+  }
+  pclose(pipe);
+  return lines;
+}
+
+TEST(EntryAndFactory, TheCountIsOneAndTheFactoryAbsentOutsideInitialisation)
+{
+  RawLibrary lib;
+  ASSERT_TRUE(lib.Ready());
+  EXPECT_EQ(lib.entry->clap_version.major, 1u);
+  EXPECT_EQ(lib.entry->clap_version.minor, 2u);
+  EXPECT_EQ(lib.entry->clap_version.revision, 10u);
+
+  EXPECT_EQ(lib.factory->get_plugin_count(lib.factory), 1u);
+  EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), nullptr);
+  EXPECT_EQ(lib.factory->get_plugin_descriptor(lib.factory, 0), nullptr);
+
+  ASSERT_TRUE(lib.entry->init(kPluginPath));
+  EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), lib.factory);
+  lib.entry->deinit();
+
+  EXPECT_EQ(lib.factory->get_plugin_count(lib.factory), 1u);
+  EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), nullptr);
+  EXPECT_EQ(lib.factory->get_plugin_descriptor(lib.factory, 0), nullptr);
+}
+
+TEST(EntryAndFactory, InitRefusesANullOrEmptyPathAndStaysUninitialised)
+{
+  RawLibrary lib;
+  ASSERT_TRUE(lib.Ready());
+  EXPECT_FALSE(lib.entry->init(nullptr));
+  EXPECT_FALSE(lib.entry->init(""));
+  EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), nullptr);
+  // A deinit without an init does nothing: the next init is again the first one.
+  lib.entry->deinit();
+  ASSERT_TRUE(lib.entry->init(kPluginPath));
+  lib.entry->deinit();
+  EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), nullptr);
+}
+
+// A host may reach one library by two paths (a link and its target): every successful init
+// counts, and the factory stays until the matching number of deinits.
+TEST(EntryAndFactory, EachInitCountsAndOnlyTheLastDeinitRemovesTheFactory)
+{
+  struct Case
+  {
+    const char* name;
+    const char* secondPath;
+  };
+  const Case cases[] = {
+    { "same path", kPluginPath },
+    { "other path", "/some/other/place/Ombrix.clap" },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    RawLibrary lib;
+    ASSERT_TRUE(lib.Ready());
+    ASSERT_TRUE(lib.entry->init(kPluginPath));
+    EXPECT_TRUE(lib.entry->init(c.secondPath));
+    lib.entry->deinit();
+    EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), lib.factory);
+    EXPECT_NE(lib.factory->get_plugin_descriptor(lib.factory, 0), nullptr);
+    lib.entry->deinit();
+    EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), nullptr);
+    EXPECT_EQ(lib.factory->get_plugin_descriptor(lib.factory, 0), nullptr);
+    lib.entry->deinit(); // one too many: nothing happens
+    EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), nullptr);
+  }
+}
+
+TEST(EntryAndFactory, OnlyTheExactFactoryIdAnswers)
+{
+  RawLibrary lib;
+  ASSERT_TRUE(lib.Ready());
+  ASSERT_TRUE(lib.entry->init(kPluginPath));
+  const char* const otherIds[] = {
+    nullptr,
+    "",
+    "clap.plugin-factory/2",
+    "clap.plugin-factory ",
+    "clap.plugin-factoryX",
+    "clap.plugin-factor",
+    "CLAP.PLUGIN-FACTORY",
+    CLAP_PLUGIN_INVALIDATION_FACTORY_ID,
+    CLAP_PRESET_DISCOVERY_FACTORY_ID,
+  };
+  for (const char* id : otherIds)
+  {
+    SCOPED_TRACE(id ? id : "(null)");
+    EXPECT_EQ(lib.Factory(id), nullptr);
+  }
+  EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), lib.factory);
+  lib.entry->deinit();
+}
+
+TEST(EntryAndFactory, TheOneDescriptorNamesOmbrix)
+{
+  RawLibrary lib;
+  ASSERT_TRUE(lib.Ready());
+  ASSERT_TRUE(lib.entry->init(kPluginPath));
+  const clap_plugin_descriptor* descriptor = lib.factory->get_plugin_descriptor(lib.factory, 0);
+  ASSERT_NE(descriptor, nullptr);
+  EXPECT_EQ(lib.factory->get_plugin_descriptor(lib.factory, 0), descriptor);
+  EXPECT_EQ(lib.factory->get_plugin_descriptor(lib.factory, 1), nullptr);
+  EXPECT_EQ(lib.factory->get_plugin_descriptor(lib.factory, 0xFFFFFFFFu), nullptr);
+
+  EXPECT_EQ(descriptor->clap_version.major, 1u);
+  EXPECT_EQ(descriptor->clap_version.minor, 2u);
+  EXPECT_EQ(descriptor->clap_version.revision, 10u);
+  EXPECT_STREQ(descriptor->id, "com.felgard.ombrix");
+  EXPECT_STREQ(descriptor->name, "Ombrix");
+  EXPECT_STREQ(descriptor->vendor, "Felgard");
+  ASSERT_NE(descriptor->url, nullptr);
+  EXPECT_GT(std::strlen(descriptor->url), 0u);
+  ASSERT_NE(descriptor->support_url, nullptr);
+  EXPECT_STREQ(descriptor->support_url, descriptor->url);
+  ASSERT_NE(descriptor->manual_url, nullptr);
+  EXPECT_STREQ(descriptor->manual_url, "");
+  EXPECT_STREQ(descriptor->version, "4.1.0");
+  EXPECT_STREQ(descriptor->description, "Ombrix audio plug-in");
+
+  ASSERT_NE(descriptor->features, nullptr);
+  std::vector<std::string> features;
+  for (const char* const* feature = descriptor->features; *feature; ++feature) features.emplace_back(*feature);
+  EXPECT_EQ(features, (std::vector<std::string> { "audio-effect", "mastering", "stereo" }));
+  lib.entry->deinit();
+}
+
+TEST(EntryAndFactory, CreatePluginRefusesWhatItCannotServe)
+{
+  RawLibrary lib;
+  ASSERT_TRUE(lib.Ready());
+  host::Host host;
+  clap_host oldHost = *host.Record();
+  oldHost.clap_version = { 0, 9, 0 };
+
+  // Before init nothing is created, even with the right id.
+  EXPECT_EQ(lib.factory->create_plugin(lib.factory, host.Record(), "com.felgard.ombrix"), nullptr);
+
+  ASSERT_TRUE(lib.entry->init(kPluginPath));
+  struct Case
+  {
+    const char* name;
+    const clap_host* host;
+    const char* id;
+  };
+  const Case cases[] = {
+    { "host of CLAP 0.9", &oldHost, "com.felgard.ombrix" },
+    { "wrong id", host.Record(), "com.felgard.other" },
+    { "id prefix", host.Record(), "com.felgard.ombri" },
+    { "id with a suffix", host.Record(), "com.felgard.ombrix2" },
+    { "empty id", host.Record(), "" },
+    { "null id", host.Record(), nullptr },
+    { "null host", nullptr, "com.felgard.ombrix" },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(lib.factory->create_plugin(lib.factory, c.host, c.id), nullptr);
+  }
+  EXPECT_EQ(host.Journal().Calls().size(), 0u); // a refused creation never calls the host
+
+  const clap_plugin* plugin = lib.factory->create_plugin(lib.factory, host.Record(), "com.felgard.ombrix");
+  ASSERT_NE(plugin, nullptr);
+  EXPECT_EQ(plugin->desc, lib.factory->get_plugin_descriptor(lib.factory, 0));
+  plugin->destroy(plugin);
+  lib.entry->deinit();
+}
+
+TEST(LibraryFile, ExportsExactlyTheEntryAndTheFactory)
+{
+  std::set<std::string> exported;
+  for (const std::string& line : CommandLines(std::string("nm -D --defined-only '") + kPluginPath + "'"))
+  {
+    // "<address> <type> <name>"
+    std::istringstream fields(line);
+    std::string address, type, name;
+    if (fields >> address >> type >> name) exported.insert(name);
+  }
+  EXPECT_EQ(exported, (std::set<std::string> { "clap_entry", "clap_factory" }));
+}
+
+TEST(LibraryFile, NeedsNothingBeyondTheCLibraries)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "sanitizer builds link their runtime and the shared C++ library";
+#endif
+  std::set<std::string> needed;
+  for (const std::string& line : CommandLines(std::string("readelf -d '") + kPluginPath + "'"))
+  {
+    if (line.find("(NEEDED)") == std::string::npos) continue;
+    const auto open = line.find('[');
+    const auto close = line.find(']');
+    if (open != std::string::npos && close > open) needed.insert(line.substr(open + 1, close - open - 1));
+  }
+  ASSERT_FALSE(needed.empty()) << "readelf found no NEEDED entries";
+  const std::set<std::string> allowed = { "libc.so.6", "libm.so.6", "ld-linux-x86-64.so.2" };
+  for (const std::string& library : needed) EXPECT_TRUE(allowed.count(library)) << library;
+}
+
+} // namespace
+} // namespace kit::test
