@@ -88,19 +88,32 @@ NoiseMeter::NoiseMeter(int channelCount, double rate, int depth, std::int64_t to
 
 void NoiseMeter::Add(const double* input, const double* output, std::int64_t frames)
 {
-  for (std::int64_t f = 0; f < frames; ++f)
+  const auto size = std::int64_t(kFftSize);
+  for (std::int64_t done = 0; done < frames;)
   {
-    const std::size_t slot = std::size_t(framesSeen % std::int64_t(kFftSize));
+    // A run that neither wraps the ring nor passes the end of the next segment.
+    const std::int64_t slot = framesSeen % size;
+    std::int64_t run = std::min(frames - done, size - slot);
+    const bool segmentPending = nextSegment < segmentEnds.size();
+    if (segmentPending) run = std::min(run, segmentEnds[nextSegment] - framesSeen);
     for (int c = 0; c < channels; ++c)
     {
-      const std::size_t i = std::size_t(f * channels + c);
-      // What the plug-in added: the output against the input it could represent.
-      const double difference = output[i] - std::clamp(input[i], -1.0, 1.0);
-      sumSquares += difference * difference;
-      recent[std::size_t(c)][slot] = difference;
+      double* history = recent[std::size_t(c)].data() + slot;
+      const double* in = input + done * channels + c;
+      const double* out = output + done * channels + c;
+      double sum = 0.0;
+      for (std::int64_t i = 0; i < run; ++i)
+      {
+        // What the plug-in added: the output against the input it could represent.
+        const double difference = out[i * channels] - std::clamp(in[i * channels], -1.0, 1.0);
+        sum += difference * difference;
+        history[i] = difference;
+      }
+      sumSquares += sum;
     }
-    ++framesSeen;
-    if (nextSegment < segmentEnds.size() && framesSeen == segmentEnds[nextSegment])
+    framesSeen += run;
+    done += run;
+    if (segmentPending && framesSeen == segmentEnds[nextSegment])
     {
       AnalyseSegment();
       ++nextSegment;
