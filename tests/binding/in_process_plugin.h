@@ -5,6 +5,10 @@
 
 #include "binding/clap_abi.h"
 #include "engine/ombrix.h"
+#include "tools/host/event_builders.h"
+#include "tools/host/event_lists.h"
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cmath>
@@ -76,36 +80,18 @@ struct InProcessPlugin
   std::atomic<int> callbackRequests { 0 };
 };
 
-// A fixed list of input events, in order.
+// Parameter events for one call, in order.
 class EventList
 {
 public:
   void AddParam(clap_id id, double value, std::uint32_t time = 0)
   {
-    clap_event_param_value event {};
-    event.header = { sizeof event, time, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_PARAM_VALUE, 0 };
-    event.param_id = id;
-    event.note_id = -1;
-    event.port_index = -1;
-    event.channel = -1;
-    event.key = -1;
-    event.value = value;
-    events.push_back(event);
+    EXPECT_TRUE(events.Add(host::ParamValueEvent(id, value, time)));
   }
-
-  [[nodiscard]] const clap_input_events* Record()
-  {
-    record.ctx = this;
-    record.size = [](const clap_input_events* list)
-    { return std::uint32_t(static_cast<const EventList*>(list->ctx)->events.size()); };
-    record.get = [](const clap_input_events* list, std::uint32_t index) -> const clap_event_header*
-    { return &static_cast<const EventList*>(list->ctx)->events[index].header; };
-    return &record;
-  }
+  [[nodiscard]] const clap_input_events* Record() const noexcept { return events.Record(); }
 
 private:
-  std::vector<clap_event_param_value> events;
-  clap_input_events record {};
+  host::InputEventList events;
 };
 
 } // namespace kit::test

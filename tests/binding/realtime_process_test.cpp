@@ -18,8 +18,8 @@ using test::EventList;
 using test::InProcessPlugin;
 
 // A run of blocks as a host drives them: parameter automation and editor changes in every
-// block, 64-bit and 32-bit buffers, flushes on the audio thread. None of it may allocate or
-// lock.
+// block, 64-bit and 32-bit buffers, flushes and resets on the audio thread. None of it may
+// allocate or lock.
 TEST(RealtimeProcess, AWholeRunOfBlocksNeitherAllocatesNorLocks)
 {
   for (const bool wide : { true, false })
@@ -82,6 +82,8 @@ TEST(RealtimeProcess, AWholeRunOfBlocksNeitherAllocatesNorLocks)
         test::LockScope lockScope;
         EXPECT_NE(p.plugin->process(p.plugin, &process), CLAP_PROCESS_ERROR);
         params->flush(p.plugin, blockEvents[b].Record(), &refusing);
+        // A host may reset between blocks, on the audio thread.
+        if (b % 10 == 9) p.plugin->reset(p.plugin);
         allocations += allocationScope.Count();
         locks += lockScope.Count();
       }
