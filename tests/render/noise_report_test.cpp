@@ -49,6 +49,7 @@ TEST(NoiseReport, ASineOfKnownAmplitudeReadsItsAes17LevelInItsBand)
       Measure(48000, 16, [&](int i) { return amplitude * std::sin(2.0 * std::numbers::pi * hz * i / 48000.0); });
   EXPECT_NEAR(report.rmsDbfs, 20.0 * std::log10(amplitude), 0.01);
   EXPECT_NEAR(report.rmsLsb, amplitude / std::numbers::sqrt2 * 32768.0, 0.05);
+  ASSERT_TRUE(report.bandsMeasured);
   const std::size_t band = BandOf(hz);
   EXPECT_NEAR(report.bandDbfs[band], report.rmsDbfs, 0.1);
   for (std::size_t b = 0; b < kOctaveCentresHz.size(); ++b)
@@ -80,6 +81,14 @@ TEST(NoiseReport, InputBeyondFullScaleIsClippedFirst)
   const double output[] = { 1.0, -1.0, 0.5, 0.25 };
   meter.Add(input, output, 2);
   EXPECT_EQ(meter.Report().rms, 0.0);
+}
+
+TEST(NoiseReport, ARunTooShortForTheSpectrumHasOnlyItsTotal)
+{
+  // Every frame 3 steps off at 16 bits: 3 LSB RMS however short the run.
+  const NoiseReport report = Measure(800, 16, [](int) { return 3.0 / 32768.0; });
+  EXPECT_FALSE(report.bandsMeasured);
+  EXPECT_NEAR(report.rmsLsb, 3.0, 1e-9);
 }
 
 } // namespace

@@ -56,6 +56,11 @@ void PrintReport(const RenderOptions& options, const AudioSource& source, double
   std::printf("  wall time         %.3f s (%.1f x real time)\n", seconds, seconds > 0 ? audioSeconds / seconds : 0.0);
   std::printf("  clamped samples   %lld\n", static_cast<long long>(clamped));
   std::printf("  added noise       %.2f dBFS RMS, %.3f LSB RMS\n", noise.rmsDbfs, noise.rmsLsb);
+  if (!noise.bandsMeasured)
+  {
+    std::printf("  noise by octave   (the input is too short to measure)\n");
+    return;
+  }
   std::printf("  noise by octave  ");
   for (std::size_t b = 0; b < kOctaveCentresHz.size(); ++b)
   {

@@ -146,6 +146,7 @@ NoiseReport NoiseMeter::Report() const
   report.rmsDbfs = Dbfs(meanSquare);
   report.rmsLsb = report.rms * std::ldexp(1.0, bits - 1);
 
+  report.bandsMeasured = segments > 0;
   // Welch: each band's share of the mean square is its bins' share of the averaged spectrum,
   // corrected for the window's own power (Parseval).
   double windowPower = 0.0;

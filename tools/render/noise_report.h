@@ -17,6 +17,7 @@ struct NoiseReport
   double rms = 0.0;                                        // of output - clip(input), all channels
   double rmsDbfs = -300.0;                                 // AES17: a full-scale sine reads 0 dB
   double rmsLsb = 0.0;                                     // in steps of the target grid
+  bool bandsMeasured = false;                              // false for runs shorter than one spectrum frame
   std::array<double, kOctaveCentresHz.size()> bandDbfs {}; // octave bands, same reference
 };
 
