@@ -1,6 +1,7 @@
 #include "binding/clap_timers.h"
 
 #include <chrono>
+#include <new>
 
 namespace kit
 {
@@ -9,9 +10,14 @@ std::unique_ptr<HostTimer> HostTimer::Start(const clap_host* host, const clap_ho
                                             std::uint32_t intervalMs)
 {
   if (!host || !support || !support->register_timer || !support->unregister_timer) return nullptr;
+  // Made before the host hears of it: a timer registered for an object that could not be
+  // made would go on firing, and never be unregistered.
+  std::unique_ptr<HostTimer> timer(new (std::nothrow) HostTimer(host, support, CLAP_INVALID_ID));
+  if (!timer) return nullptr;
   clap_id id = CLAP_INVALID_ID;
   if (!support->register_timer(host, intervalMs, &id) || id == CLAP_INVALID_ID) return nullptr;
-  return std::unique_ptr<HostTimer>(new HostTimer(host, support, id));
+  timer->id = id;
+  return timer;
 }
 
 HostTimer::HostTimer(const clap_host* hostRecord, const clap_host_timer_support* timerSupport, clap_id timerId)
@@ -35,7 +41,8 @@ void HostTimer::Stop()
 
 std::unique_ptr<TickerTimer> TickerTimer::Start(std::function<void()> request, std::uint32_t intervalMs)
 {
-  std::unique_ptr<TickerTimer> timer(new TickerTimer(std::move(request), intervalMs));
+  std::unique_ptr<TickerTimer> timer(new (std::nothrow) TickerTimer(std::move(request), intervalMs));
+  if (!timer) return nullptr;
   try
   {
     timer->thread = std::thread([raw = timer.get()] { raw->Run(); });

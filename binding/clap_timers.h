@@ -19,7 +19,7 @@ namespace kit
 class HostTimer final : public Timer
 {
 public:
-  // Null when the host refuses the timer.
+  // Null when the host refuses the timer or there is no memory for it.
   [[nodiscard]] static std::unique_ptr<HostTimer> Start(const clap_host* host, const clap_host_timer_support* support,
                                                         std::uint32_t intervalMs);
   ~HostTimer() override;
@@ -40,7 +40,7 @@ private:
 class TickerTimer final : public Timer
 {
 public:
-  // Null when no thread can be started.
+  // Null when no thread can be started or there is no memory for it.
   [[nodiscard]] static std::unique_ptr<TickerTimer> Start(std::function<void()> request, std::uint32_t intervalMs);
   ~TickerTimer() override;
   // Wakes and joins the thread: no request is made after Stop returns.

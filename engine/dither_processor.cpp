@@ -105,7 +105,17 @@ bool DitherProcessor::RedesignIfStale() noexcept
   // Bitwise, so that a rate that is not a number matches itself.
   const bool stale =
       active.power != power || std::bit_cast<uint64_t>(active.sampleRate) != std::bit_cast<uint64_t>(designRate);
-  if (stale) DesignLocked();
+  if (stale)
+    DesignLocked();
+  else
+  {
+    // A design that read "Target Bits" just before host automation moved it stores the old
+    // grid after the automation's own: put the grid back on the parameter, unless the audio
+    // thread moved it again meanwhile.
+    double current = quantScale.load(std::memory_order_acquire);
+    const double wanted = std::ldexp(1.0, TruncatedInRange(targetBitsParam.Value(), 6, 32) - 1);
+    if (current != wanted) (void)quantScale.compare_exchange_strong(current, wanted, std::memory_order_acq_rel);
+  }
   designing.clear(std::memory_order_release);
   return stale;
 }

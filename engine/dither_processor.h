@@ -50,8 +50,9 @@ public:
   void DesignShapingFilter() noexcept;
 
   // Designs afresh when the active record was made for another power or sample rate than
-  // the current ones, as after a power change that never reached the editor side. Skips
-  // when a design or reset is running. Whether it designed.
+  // the current ones, as after a power change that never reached the editor side; otherwise
+  // puts a grid left behind by such a design back on "Target Bits". Skips when a design or
+  // reset is running. Whether it designed.
   bool RedesignIfStale() noexcept;
 
   // Drains the three senders' rings to delegate.SendPacketToControl.

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -163,6 +164,30 @@ TEST(EditorGesture, RefusedEventsWaitForTheNextCall)
   process.out_events = second.Record();
   ASSERT_EQ(d.instance->Process(process), CLAP_PROCESS_CONTINUE_IF_NOT_QUIET);
   ExpectTheEdit(second, 1, 2);
+}
+
+// The editor reaches parameters by index only through the delegate, which ignores indices
+// outside 0 … 3: nothing is set, queued for the host or announced.
+TEST(EditorGesture, IndicesOutsideTheParametersDoNothing)
+{
+  Driven d;
+  ASSERT_NE(d.instance, nullptr);
+  const double before[] = { 0.0, 9.0, 16.0, 1.0 };
+  for (const int index : { -1, 4, 5, std::numeric_limits<int>::min(), std::numeric_limits<int>::max() })
+  {
+    SCOPED_TRACE(index);
+    d.Ombrix().BeginParamGestureFromEditor(index);
+    d.Ombrix().SetParamFromEditor(index, 1.0);
+    d.Ombrix().EndParamGestureFromEditor(index);
+    d.Ombrix().SendParamValueToEditor(index, 1.0, true);
+    EXPECT_EQ(d.Count(HostFunction::ParamsRequestFlush), 0u);
+    EXPECT_EQ(d.Count(HostFunction::RequestCallback), 0u);
+    const host::InputEventList in;
+    host::OutputEventList out;
+    d.instance->FlushParams(in, out);
+    EXPECT_EQ(out.Size(), 0u);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(d.Ombrix().GetParam(i)->Value(), before[i]) << "parameter " << i;
+  }
 }
 
 // A host may serve request_callback at once, from inside the call: the plug-in must not hold

@@ -1,9 +1,12 @@
 #include "binding/host_base.h"
+#include "tests/binding/hosted_plugin.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kit
@@ -45,6 +48,39 @@ TEST(HostIdentification, LongNamesAreCutNotOverrun)
 {
   EXPECT_EQ(IHostBase::IdentifyHost(std::string(300, 'x') + "reaper"), 0);
   EXPECT_EQ(IHostBase::IdentifyHost("reaper" + std::string(300, 'x')), 1);
+}
+
+// An instance learns its host from the host record: a missing name counts as "", a missing,
+// empty or unreadable version as 0, missing parts of a version as 0.
+TEST(HostIdentification, AnInstanceReadsNameAndVersionFromTheHostRecord)
+{
+  struct Case
+  {
+    std::optional<std::string> name;
+    std::optional<std::string> version;
+    std::string_view expectedName;
+    int code;
+    std::int32_t packed;
+  };
+  const Case cases[] = {
+    { std::nullopt, std::nullopt, "", 0, 0 },
+    { "Bitwig Studio", "5.1.2", "Bitwig Studio", 34, 5 * 65536 + 1 * 256 + 2 },
+    { "REAPER", "", "REAPER", 1, 0 },
+    { "Live", "12", "Live", 9, 12 * 65536 },
+    { "Carla", "beta", "Carla", 0, 0 },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name.value_or("(null)") + " " + c.version.value_or("(null)"));
+    host::HostConfig config;
+    config.name = c.name;
+    config.version = c.version;
+    const test::HostedPlugin p(config);
+    ASSERT_NE(p.instance, nullptr);
+    EXPECT_EQ(p.Ombrix().HostName(), c.expectedName);
+    EXPECT_EQ(p.Ombrix().HostCode(), c.code);
+    EXPECT_EQ(p.Ombrix().HostVersion(), c.packed);
+  }
 }
 
 class RecordingHost : public IHostBase

@@ -80,13 +80,18 @@ struct InProcessPlugin
   std::atomic<int> callbackRequests { 0 };
 };
 
-// Parameter events for one call, in order.
+// Events for one call, in order.
 class EventList
 {
 public:
   void AddParam(clap_id id, double value, std::uint32_t time = 0)
   {
     EXPECT_TRUE(events.Add(host::ParamValueEvent(id, value, time)));
+  }
+  template <class Event>
+  void Add(const Event& event)
+  {
+    EXPECT_TRUE(events.Add(event));
   }
   [[nodiscard]] const clap_input_events* Record() const noexcept { return events.Record(); }
 

@@ -135,6 +135,22 @@ TEST(OmbrixInstance, TheTickRedesignsWhenTheRingDroppedThePowerChange)
   p.plugin->stop_processing(p.plugin);
 }
 
+// A design on the main thread reads "Target Bits" at its start and renews the grid at its end;
+// automation that moves the parameter in between leaves the parameter new and the grid old,
+// as set up here. The next tick puts the grid back on the parameter.
+TEST(OmbrixInstance, TheTickPutsAGridLeftBehindBackOnTargetBits)
+{
+  InProcessPlugin p;
+  ASSERT_TRUE(p.plugin->init(p.plugin));
+  ASSERT_TRUE(p.plugin->activate(p.plugin, 48000.0, 1, 64));
+  ASSERT_EQ(p.Ombrix().Processor().QuantScale(), std::ldexp(1.0, 15));
+  p.Ombrix().GetParam(kParamTargetBits)->Set(24.0);
+  ASSERT_EQ(p.Ombrix().Processor().QuantScale(), std::ldexp(1.0, 15));
+  p.Ombrix().OnHostTimer();
+  EXPECT_EQ(p.Ombrix().Processor().QuantScale(), std::ldexp(1.0, 23));
+  p.plugin->deactivate(p.plugin);
+}
+
 TEST(OmbrixInstance, ActivationRefusesWhatItCannotServe)
 {
   struct Case

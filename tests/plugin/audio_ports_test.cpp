@@ -54,7 +54,9 @@ TEST(AudioPorts, StereoByDefaultWithOneMainPortEachWay)
     EXPECT_STREQ(info.port_type, "stereo");
     EXPECT_EQ(info.in_place_pair, CLAP_INVALID_ID);
 
-    EXPECT_FALSE(ports.get(p.Plugin(), 1, c.isInput, &info));
+    // Indices are unsigned: none of these is a port, and none reads as -1.
+    for (const std::uint32_t index : { 1u, 0x80000000u, 0xFFFFFFFFu })
+      EXPECT_FALSE(ports.get(p.Plugin(), index, c.isInput, &info)) << index;
     EXPECT_FALSE(ports.get(p.Plugin(), 0, c.isInput, nullptr));
   }
 }
@@ -95,7 +97,8 @@ TEST(AudioPorts, TheTwoConfigurationsAreMonoAndStereo)
     EXPECT_STREQ(config.main_output_port_type, c.portType);
   }
   clap_audio_ports_config config {};
-  EXPECT_FALSE(configs.get(p.Plugin(), 2, &config));
+  for (const std::uint32_t index : { 2u, 0x80000000u, 0xFFFFFFFFu })
+    EXPECT_FALSE(configs.get(p.Plugin(), index, &config)) << index;
   EXPECT_FALSE(configs.get(p.Plugin(), 0, nullptr));
 }
 
@@ -114,6 +117,7 @@ TEST(AudioPorts, SelectingAConfigurationChangesThePortsAndABadIdChangesNothing)
   EXPECT_EQ(info.flags, 15u);
 
   EXPECT_FALSE(configs.select(p.Plugin(), 0xFFFFFFFFu));
+  EXPECT_FALSE(configs.select(p.Plugin(), 0x80000000u));
   EXPECT_FALSE(configs.select(p.Plugin(), 2));
   EXPECT_EQ(Ports(p).channels, 1u);
 

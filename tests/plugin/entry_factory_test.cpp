@@ -8,13 +8,18 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace kit::test
 {
@@ -130,6 +135,76 @@ TEST(EntryAndFactory, EachInitCountsAndOnlyTheLastDeinitRemovesTheFactory)
     lib.entry->deinit(); // one too many: nothing happens
     EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), nullptr);
   }
+}
+
+// A host that finds the library both through a symbolic link and at its real path opens one
+// library and initialises it once by each path: both succeed and both count.
+TEST(EntryAndFactory, TheLibraryThroughASymlinkAndItsRealPathIsInitialisedByBoth)
+{
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("ombrix-link-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path link = folder / "Ombrix.clap";
+  std::filesystem::create_symlink(std::filesystem::absolute(kPluginPath), link);
+
+  RawLibrary lib;
+  ASSERT_TRUE(lib.Ready());
+  void* viaLink = dlopen(link.c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_EQ(viaLink, lib.handle) << "the link opens the same library";
+  EXPECT_EQ(dlsym(viaLink, "clap_entry"), lib.entry);
+
+  ASSERT_TRUE(lib.entry->init(link.c_str()));
+  EXPECT_TRUE(lib.entry->init(std::filesystem::canonical(kPluginPath).c_str()));
+  lib.entry->deinit();
+  EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), lib.factory);
+  lib.entry->deinit();
+  EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), nullptr);
+
+  dlclose(viaLink);
+  std::filesystem::remove_all(folder);
+}
+
+// Hosts may scan and create from several threads: the count stays exact, the factory is there
+// for every thread that holds an init, and instances are made and destroyed one at a time.
+TEST(EntryAndFactory, InitCreateAndDeinitFromSeveralThreadsKeepTheCount)
+{
+  RawLibrary lib;
+  ASSERT_TRUE(lib.Ready());
+  host::Host host;
+  constexpr int kThreads = 4;
+  constexpr int kRounds = 200;
+  std::atomic<int> failures { 0 };
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back(
+        [&]
+        {
+          for (int round = 0; round < kRounds; ++round)
+          {
+            if (!lib.entry->init(kPluginPath))
+            {
+              ++failures;
+              continue;
+            }
+            const auto* factory = static_cast<const clap_plugin_factory*>(lib.Factory(CLAP_PLUGIN_FACTORY_ID));
+            const clap_plugin_descriptor* descriptor = factory ? factory->get_plugin_descriptor(factory, 0) : nullptr;
+            if (!factory || !descriptor) ++failures;
+            if (factory && descriptor && round % 20 == 0)
+            {
+              const clap_plugin* plugin = factory->create_plugin(factory, host.Record(), descriptor->id);
+              if (plugin)
+                plugin->destroy(plugin);
+              else
+                ++failures;
+            }
+            lib.entry->deinit();
+          }
+        });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures.load(), 0);
+  EXPECT_EQ(lib.Factory(CLAP_PLUGIN_FACTORY_ID), nullptr);
+  EXPECT_EQ(host.Journal().Calls().size(), 0u); // made and destroyed without init: no host call
 }
 
 TEST(EntryAndFactory, OnlyTheExactFactoryIdAnswers)

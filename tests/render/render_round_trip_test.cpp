@@ -119,6 +119,37 @@ TEST_F(RenderRoundTrip, EveryOutputSampleIsACodeOfTheTargetGridNearTheInput)
   }
 }
 
+// The settings reach the plug-in before activation designs its filter: with dither off and
+// power 0 even the first block is plain rounding half up of the clipped input to the grid,
+// with no shaping left over from the defaults.
+TEST_F(RenderRoundTrip, SettingsApplyFromTheFirstFrame)
+{
+  WriteInput(Path("in.wav"), 2, 48000, 6000);
+  SF_INFO inInfo {};
+  SNDFILE* in = sf_open(Path("in.wav").c_str(), SFM_READ, &inInfo);
+  ASSERT_NE(in, nullptr);
+  std::vector<double> input(std::size_t(inInfo.frames * 2));
+  ASSERT_EQ(sf_readf_double(in, input.data(), inInfo.frames), inInfo.frames);
+  sf_close(in);
+
+  const RunResult run =
+      RunRender("--bits 8 --power 0 --dither off --block 256" + Plugin() + Path("in.wav") + " " + Path("out.wav"));
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  SF_INFO info {};
+  SNDFILE* file = sf_open(Path("out.wav").c_str(), SFM_READ, &info);
+  ASSERT_NE(file, nullptr);
+  std::vector<int> codes(std::size_t(info.frames * 2));
+  ASSERT_EQ(sf_readf_int(file, codes.data(), info.frames), info.frames);
+  sf_close(file);
+  ASSERT_EQ(codes.size(), input.size());
+  for (std::size_t i = 0; i < codes.size(); ++i)
+  {
+    const double rounded = std::floor(std::clamp(input[i], -1.0, 1.0) * 128.0 + 0.5);
+    const auto expected = std::int64_t(std::clamp(rounded, -128.0, 127.0));
+    ASSERT_EQ(codes[i] >> 24, expected) << "sample " << i;
+  }
+}
+
 TEST_F(RenderRoundTrip, MonoInputStaysMono)
 {
   WriteInput(Path("mono.wav"), 1, 48000, 4800);
