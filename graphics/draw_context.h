@@ -142,7 +142,7 @@ public:
   [[nodiscard]] virtual void* DrawingContext() = 0;
   [[nodiscard]] virtual const char* DrawingApiName() const = 0;
   // The picture redrawn at targetScale pixels per logical unit, kept in the cache under name.
-  [[nodiscard]] virtual IBitmapRef RescaleBitmap(const APIBitmap& source, std::string_view name, int targetScale);
+  [[nodiscard]] virtual IBitmapRef RescaleBitmap(APIBitmap& source, std::string_view name, int targetScale);
   virtual void RetainBitmap(std::unique_ptr<APIBitmap> bitmap, std::string_view name);
   virtual void ReleaseBitmap(const APIBitmap* bitmap);
   [[nodiscard]] virtual bool BitmapExtensionSupported(std::string_view extension) const = 0;
@@ -225,14 +225,15 @@ public:
 
   // Control registry.
 
-  // Attaches and owns the control; null (the control not attached, still the caller's) when
-  // the tag is taken. Tag −1: none.
-  IControl* AddControl(std::unique_ptr<IControl> control, int tag = -1, std::string_view group = "");
+  // Attaches and owns the control; null when the tag is taken, and then the control is not
+  // attached and `control` still holds it. Tag −1: none.
+  IControl* AddControl(std::unique_ptr<IControl>&& control, int tag = -1, std::string_view group = "");
   [[nodiscard]] IControl* ControlWithTag(int tag) const;
   [[nodiscard]] int NControls() const noexcept { return int(controls.size()); }
   // Null outside the list.
   [[nodiscard]] IControl* GetControl(int index) const noexcept;
-  // Releases the pointer, closes any prompt and destroys every control, last first.
+  // Releases the pointer, cancels an open text field and menu and destroys every control,
+  // last first.
   void ClearControls();
   void ForEachControl(const std::function<void(IControl&)>& function) const;
   // After a user change of `control`'s slot, the other controls on that parameter follow.
@@ -276,9 +277,11 @@ public:
                   const IBlending* blend = nullptr);
   [[nodiscard]] const IBounds& ClipBounds() const noexcept { return clipBounds; }
 
-  // Layers: drawing goes to an off-screen picture between the two calls.
-
-  void StartLayer(IControl* control, const IBounds& bounds, bool cacheable = false);
+  // Layers: drawing goes to an off-screen picture between the two calls. The bounds are
+  // widened to whole pixels; the layer starts with the identity transform, clipped to them.
+  // False (no layer) when the backend cannot make the picture.
+  [[nodiscard]] bool StartLayer(IControl* control, const IBounds& bounds, bool cacheable = false);
+  // The top layer, or null without one.
   [[nodiscard]] std::unique_ptr<IDrawLayer> EndLayer();
 
   // Pictures loaded before at another scale follow the current one.
@@ -296,6 +299,9 @@ public:
   [[nodiscard]] bool OnKeyDown(float x, float y, const IKeyEvent& key);
   [[nodiscard]] bool OnKeyUp(float x, float y, const IKeyEvent& key);
   void CommitTextField(std::string_view text);
+  // The window closed the text field without taking its text.
+  void CancelTextField() noexcept;
+  // menu: the one shown, with its choice, or null when nothing was chosen.
   void CommitMenuChoice(IMenu* menu);
 
   // Dispatch services for controls.
@@ -371,6 +377,27 @@ protected:
   IBounds clipBounds;
   ITransform2D transform;
   std::stack<ITransform2D> transformStack;
+  // Controls whose parameter gestures a press began, by the touch that holds them; each is
+  // ended exactly once, whichever way the pointer lets go.
+  std::map<std::int64_t, IControl*> gestureControls;
+  bool menuHoldsGesture = false; // the press that opened the menu began menuControl's gestures
+
+private:
+  // Shapes added to the current path.
+  void PathRect(const IBounds& bounds);
+  void PathRoundRect(const IBounds& bounds, float topLeft, float topRight, float bottomRight, float bottomLeft);
+  void PathCircle(float cx, float cy, float r);
+  // Clears the path and adds the ellipse; false (nothing done) when a radius is not positive.
+  [[nodiscard]] bool PathEllipse(float x, float y, float r1, float r2, float angle);
+  void PathPolygon(const float* xs, const float* ys, int count);
+
+  // Begin and end notices for every slot of the control linked to a parameter the plug-in has.
+  void BeginParamGestures(const IControl& control);
+  void EndParamGestures(const IControl& control);
+  void EndGestureOfTouch(std::int64_t touchId);
+
+  // targetScale, or for 0 the total scale rounded up.
+  [[nodiscard]] int TargetBitmapScale(int targetScale) const;
 };
 
 } // namespace kit::ui
