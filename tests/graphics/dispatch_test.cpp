@@ -326,6 +326,49 @@ TEST(Dispatch, TouchesAreCapturedEachUnderItsOwnId)
   EXPECT_EQ(f.graphics.capturedControls.begin()->first, 9);
 }
 
+TEST(Dispatch, WithMultiTouchASecondTouchTakesAControlOnlyWhenItAcceptsTouch)
+{
+  class MultiTouchContext : public RecordingDrawContext
+  {
+  public:
+    using RecordingDrawContext::RecordingDrawContext;
+    void EnableMultiTouch() { multiTouchEnabled = true; }
+  };
+  for (const bool accepts : { false, true })
+  {
+    SCOPED_TRACE(accepts);
+    EditorParams delegate;
+    MultiTouchContext graphics(delegate);
+    graphics.EnableMultiTouch();
+    std::vector<std::string> journal;
+    auto made = std::make_unique<JournalControl>(journal, "pad", IBounds(0, 0, 100, 100));
+    made->SetAcceptsTouch(accepts);
+    (void)graphics.AddControl(std::move(made));
+    journal.clear();
+    IPointerMods first { true };
+    first.touchId = 1;
+    IPointerMods second { true };
+    second.touchId = 2;
+    const std::array<IPointerEvent, 2> press { IPointerEvent { 10, 10, 0, 0, first },
+                                               IPointerEvent { 50, 50, 0, 0, second } };
+    graphics.OnPointerDown(press);
+    EXPECT_EQ(journal.size(), accepts ? 2u : 1u);
+    EXPECT_EQ(graphics.capturedControls.size(), accepts ? 2u : 1u);
+  }
+}
+
+TEST(Dispatch, ASecondButtonOnTheHeldControlBeginsNoSecondGesture)
+{
+  InputFixture f;
+  JournalControl& pad = f.Add("pad", IBounds(0, 0, 50, 50));
+  pad.values.push_back({ kBits, 0.0 }); // two slots: none is under the pointer, slot 0 has no parameter
+  f.Press(10, 10);
+  f.Press(10, 10, Right());
+  f.Release(10, 10);
+  EXPECT_EQ(f.Take(), Lines({ "pad down 10 10", "pad down 10 10 right", "pad up 10 10" }));
+  EXPECT_EQ(f.delegate.calls, Lines({ "begin 2", "end 2" }));
+}
+
 TEST(Dispatch, AReleaseHoversAgainWhereThePointerIs)
 {
   InputFixture f;

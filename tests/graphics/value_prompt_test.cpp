@@ -234,6 +234,19 @@ TEST(ValuePrompt, ASecondFieldWaitsUntilTheFirstIsDone)
   EXPECT_EQ(f.delegate.GetParam(kPower)->Value(), 3.0);
 }
 
+TEST(ValuePrompt, AMenuWaitsUntilTheOpenOneIsDone)
+{
+  PromptFixture f;
+  f.graphics.menusCompleteLater = true;
+  PromptControl& shape = f.Add(IBounds(0, 0, 50, 20), kShape);
+  PromptControl& dither = f.Add(IBounds(0, 30, 50, 50), kDither);
+  f.graphics.OpenValueEditor(shape, shape.Bounds(), 0);
+  f.graphics.OpenValueEditor(dither, dither.Bounds(), 0);
+  EXPECT_EQ(f.graphics.MenuControl(), &shape);
+  EXPECT_EQ(f.graphics.promptMenu.RootTitle(), "Shape");
+  EXPECT_EQ(f.graphics.promptMenu.NItems(), 3);
+}
+
 TEST(ValuePrompt, AMenuOpenedByAPressEndsThePressesGestureWhenItIsDone)
 {
   InputFixture f;
