@@ -162,6 +162,8 @@ int IEditorDelegate::UnserializeEditorSize(const StateChunk&, int position)
 
 void IEditorDelegate::SetEditorScreenScale(float) {}
 
+void IEditorDelegate::LayoutEditor(ui::IDrawContext&) {}
+
 IParam* IEditorDelegate::GetParam(int index) noexcept
 {
   return index >= 0 && index < NParams() ? params[std::size_t(index)].get() : nullptr;

@@ -15,8 +15,9 @@ namespace kit
 
 namespace ui
 {
+class IDrawContext;
 struct IKeyEvent;
-}
+} // namespace ui
 
 class StateChunk;
 
@@ -71,6 +72,8 @@ public:
   // The position after width, height and draw scale, or -1 when the chunk ends before.
   [[nodiscard]] virtual int UnserializeEditorSize(const StateChunk& chunk, int position);
   virtual void SetEditorScreenScale(float scale);
+  // Fills a newly opened editor with its controls; the window calls it once it exists.
+  virtual void LayoutEditor(ui::IDrawContext& graphics);
 
   // Parameters; null for an index outside 0 … count - 1.
   [[nodiscard]] int NParams() const noexcept { return int(params.size()); }

@@ -142,7 +142,7 @@ public:
   [[nodiscard]] virtual void* DrawingContext() = 0;
   [[nodiscard]] virtual const char* DrawingApiName() const = 0;
   // The picture redrawn at targetScale pixels per logical unit, kept in the cache under name.
-  [[nodiscard]] virtual IBitmapRef RescaleBitmap(const APIBitmap& source, std::string_view name, int targetScale);
+  [[nodiscard]] virtual IBitmapRef RescaleBitmap(APIBitmap& source, std::string_view name, int targetScale);
   virtual void RetainBitmap(std::unique_ptr<APIBitmap> bitmap, std::string_view name);
   virtual void ReleaseBitmap(const APIBitmap* bitmap);
   [[nodiscard]] virtual bool BitmapExtensionSupported(std::string_view extension) const = 0;
@@ -170,6 +170,7 @@ public:
   virtual void PathClipRegion(const IBounds& region) = 0;
   // Platform: the pointer in logical units; false when it cannot be read.
   [[nodiscard]] virtual bool GetPointerPosition(float& x, float& y) const;
+  // Keeps cursorHidden and cursorLocked; a platform that overrides it calls this too.
   virtual void HideCursor(bool hide, bool lock);
   virtual void MoveCursor(float x, float y);
   // Stores the kind and answers the one set before.
@@ -225,14 +226,20 @@ public:
 
   // Control registry.
 
-  // Attaches and owns the control; null (the control not attached, still the caller's) when
-  // the tag is taken. Tag −1: none.
-  IControl* AddControl(std::unique_ptr<IControl> control, int tag = -1, std::string_view group = "");
+  // Attaches and owns the control; null when the tag is taken, and then the control is not
+  // attached and `control` still holds it. Tag −1: none.
+  template <class Control>
+  IControl* AddControl(std::unique_ptr<Control>&& control, int tag = -1, std::string_view group = "")
+  {
+    if (!control || (tag > -1 && controlsByTag.contains(tag))) return nullptr;
+    return AttachControl(std::move(control), tag, group);
+  }
   [[nodiscard]] IControl* ControlWithTag(int tag) const;
   [[nodiscard]] int NControls() const noexcept { return int(controls.size()); }
   // Null outside the list.
   [[nodiscard]] IControl* GetControl(int index) const noexcept;
-  // Releases the pointer, closes any prompt and destroys every control, last first.
+  // Releases the pointer, cancels an open text field and menu and destroys every control,
+  // last first.
   void ClearControls();
   void ForEachControl(const std::function<void(IControl&)>& function) const;
   // After a user change of `control`'s slot, the other controls on that parameter follow.
@@ -249,7 +256,10 @@ public:
 
   // Size and scale.
 
+  // The delegate may narrow the size; the zoom is kept within 0.5 … 4. Outside a resize
+  // gesture a change lets the pointer go.
   void ApplySize(int newWidth, int newHeight, float newDrawScale, bool resizeHost);
+  // Display densities are whole numbers 1 … 8; anything else below 1 or not finite gives 1.
   void ApplyScreenScale(float scale);
   [[nodiscard]] int Width() const noexcept { return width; }
   [[nodiscard]] int Height() const noexcept { return height; }
@@ -276,9 +286,11 @@ public:
                   const IBlending* blend = nullptr);
   [[nodiscard]] const IBounds& ClipBounds() const noexcept { return clipBounds; }
 
-  // Layers: drawing goes to an off-screen picture between the two calls.
-
-  void StartLayer(IControl* control, const IBounds& bounds, bool cacheable = false);
+  // Layers: drawing goes to an off-screen picture between the two calls. The bounds are
+  // widened to whole pixels; the layer starts with the identity transform, clipped to them.
+  // False (no layer) when the backend cannot make the picture.
+  [[nodiscard]] bool StartLayer(IControl* control, const IBounds& bounds, bool cacheable = false);
+  // The top layer, or null without one.
   [[nodiscard]] std::unique_ptr<IDrawLayer> EndLayer();
 
   // Pictures loaded before at another scale follow the current one.
@@ -296,17 +308,29 @@ public:
   [[nodiscard]] bool OnKeyDown(float x, float y, const IKeyEvent& key);
   [[nodiscard]] bool OnKeyUp(float x, float y, const IKeyEvent& key);
   void CommitTextField(std::string_view text);
+  // The window closed the text field without taking its text.
+  void CancelTextField() noexcept;
+  // menu: the one shown, with its choice, or null when nothing was chosen.
   void CommitMenuChoice(IMenu* menu);
 
   // Dispatch services for controls.
 
+  // The control a pointer event at (x, y) goes to: the one holding touchId, else the last
+  // added that is hit (hover never reaches index 0). capture: it holds touchId from now on.
   [[nodiscard]] IControl* FindPointerTarget(float x, float y, bool capture, bool hover, std::int64_t touchId = 0);
+  // Lets every touch go, ending the parameter gestures their presses began; shows a hidden cursor.
   void ReleasePointerCapture();
+  // A menu of the parameter's display texts (enumerations, and booleans with texts), otherwise a
+  // text field with its current value. Nothing for a slot without a parameter.
   void OpenValueEditor(IControl& control, const IBounds& bounds, int valueIndex);
+  // Ignored while a text field is open.
   void OpenTextField(IControl& control, const ITextStyle& style, const IBounds& bounds, std::string_view text,
                      int valueIndex);
+  // Ignored while a menu is open. The gestures of the press that opened it end when it is done.
   void OpenMenu(IControl& control, IMenu& menu, const IBounds& bounds, int valueIndex, bool isContext);
+  // Shows the control's context menu at (x, y) when it adds any items.
   void OpenContextMenuForParam(IControl* control, int paramIndex, float x, float y);
+  // The zoom is final: every control hears of the new scale and repaints.
   void FinishResizeGesture();
   // Whether the control holds the mouse (a drag is in progress).
   [[nodiscard]] bool ControlIsCaptured(const IControl& control) const;
@@ -371,6 +395,29 @@ protected:
   IBounds clipBounds;
   ITransform2D transform;
   std::stack<ITransform2D> transformStack;
+  // Controls whose parameter gestures a press began, by the touch that holds them; each is
+  // ended exactly once, whichever way the pointer lets go.
+  std::map<std::int64_t, IControl*> gestureControls;
+  bool menuHoldsGesture = false; // the press that opened the menu began menuControl's gestures
+
+private:
+  IControl* AttachControl(std::unique_ptr<IControl> control, int tag, std::string_view group);
+
+  // Shapes added to the current path.
+  void PathRect(const IBounds& bounds);
+  void PathRoundRect(const IBounds& bounds, float topLeft, float topRight, float bottomRight, float bottomLeft);
+  void PathCircle(float cx, float cy, float r);
+  // Clears the path and adds the ellipse; false (nothing done) when a radius is not positive.
+  [[nodiscard]] bool PathEllipse(float x, float y, float r1, float r2, float angle);
+  void PathPolygon(const float* xs, const float* ys, int count);
+
+  // Begin and end notices for every slot of the control linked to a parameter the plug-in has.
+  void BeginParamGestures(const IControl& control);
+  void EndParamGestures(const IControl& control);
+  void EndGestureOfTouch(std::int64_t touchId);
+
+  // targetScale, or for 0 the total scale rounded up.
+  [[nodiscard]] int TargetBitmapScale(int targetScale) const;
 };
 
 } // namespace kit::ui
