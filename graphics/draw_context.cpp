@@ -125,13 +125,9 @@ float IDrawContext::TotalScale() const
   return drawScale * screenScale;
 }
 
-IControl* IDrawContext::AddControl(std::unique_ptr<IControl>&& control, int tag, std::string_view group)
+IControl* IDrawContext::AttachControl(std::unique_ptr<IControl> control, int tag, std::string_view group)
 {
-  if (!control) return nullptr;
-  if (tag > -1)
-  {
-    if (!controlsByTag.emplace(tag, control.get()).second) return nullptr;
-  }
+  if (tag > -1) controlsByTag.emplace(tag, control.get());
   control->Attach(&delegate, this, group);
   controls.push_back(std::move(control));
   IControl& added = *controls.back();

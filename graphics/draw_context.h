@@ -227,7 +227,12 @@ public:
 
   // Attaches and owns the control; null when the tag is taken, and then the control is not
   // attached and `control` still holds it. Tag −1: none.
-  IControl* AddControl(std::unique_ptr<IControl>&& control, int tag = -1, std::string_view group = "");
+  template <class Control>
+  IControl* AddControl(std::unique_ptr<Control>&& control, int tag = -1, std::string_view group = "")
+  {
+    if (!control || (tag > -1 && controlsByTag.contains(tag))) return nullptr;
+    return AttachControl(std::move(control), tag, group);
+  }
   [[nodiscard]] IControl* ControlWithTag(int tag) const;
   [[nodiscard]] int NControls() const noexcept { return int(controls.size()); }
   // Null outside the list.
@@ -383,6 +388,8 @@ protected:
   bool menuHoldsGesture = false; // the press that opened the menu began menuControl's gestures
 
 private:
+  IControl* AttachControl(std::unique_ptr<IControl> control, int tag, std::string_view group);
+
   // Shapes added to the current path.
   void PathRect(const IBounds& bounds);
   void PathRoundRect(const IBounds& bounds, float topLeft, float topRight, float bottomRight, float bottomLeft);
