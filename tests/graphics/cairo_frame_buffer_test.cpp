@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
+#include <utility>
 
 namespace kit::ui
 {
@@ -137,6 +139,50 @@ TEST(CairoFrameBuffer, RegionClipLimitsDrawingToTheRegionAlone)
     SCOPED_TRACE(testing::Message() << "pixel (" << c.x << ", " << c.y << ")");
     EXPECT_EQ(editor.At(c.x, c.y), c.expected);
   }
+}
+
+TEST(CairoFrameBuffer, LayerBitmapRecordsTheScalesAndRefusesSizesCairoCannotMake)
+{
+  OpenEditor editor(100, 100, 1.5f, 2.0f);
+  const std::unique_ptr<APIBitmap> layer = editor->CreateLayerBitmap(30, 20);
+  ASSERT_NE(layer, nullptr);
+  EXPECT_EQ(layer->Width(), 30);
+  EXPECT_EQ(layer->Height(), 20);
+  EXPECT_EQ(layer->Scale(), 2.0f);
+  EXPECT_EQ(layer->DrawScale(), 1.5f);
+  for (const auto& size :
+       { std::pair { 0, 10 }, std::pair { 10, -1 }, std::pair { 40000, 10 }, std::pair { 10, 32768 } })
+  {
+    SCOPED_TRACE(testing::Message() << size.first << " x " << size.second);
+    EXPECT_EQ(editor->CreateLayerBitmap(size.first, size.second), nullptr);
+  }
+}
+
+// Drawing between StartLayer and EndLayer goes to the layer's pixels, placed at its bounds, and
+// the frame is drawn into again afterwards.
+TEST(CairoFrameBuffer, LayerTakesTheDrawingBetweenStartAndEnd)
+{
+  OpenEditor editor(60, 40, 1.0f, 2.0f);
+  ASSERT_TRUE(editor->StartLayer(nullptr, { 10, 10, 30, 20 }));
+  editor->PaintRect({ 255, 255, 0, 0 }, { 0, 0, 60, 40 });
+  editor->PaintRect({ 255, 0, 0, 255 }, { 20, 10, 30, 20 });
+  EXPECT_EQ(editor->ReadPixel(25, 15), (IRgba { 255, 0, 0, 255 }));
+  const std::unique_ptr<IDrawLayer> layer = editor->EndLayer();
+  ASSERT_NE(layer, nullptr);
+  editor->EndFrame();
+  EXPECT_EQ(editor.At(30, 30).a, 0); // nothing reached the frame
+  EXPECT_EQ(layer->bitmap->Width(), 40);
+  EXPECT_EQ(layer->bitmap->Height(), 20);
+
+  IBitmapRef picture;
+  picture.bitmap = layer->bitmap.get();
+  picture.width = 20;
+  picture.height = 10;
+  editor->BlitBitmap(picture, { 0, 0, 20, 10 }, 0, 0);
+  editor->EndFrame();
+  EXPECT_EQ(editor.At(2, 2), (Pixel { 0, 0, 255, 255 }));
+  EXPECT_EQ(editor.At(38, 18), (Pixel { 255, 0, 0, 255 }));
+  EXPECT_EQ(editor.At(42, 2).a, 0);
 }
 
 } // namespace
