@@ -75,8 +75,8 @@ APIBitmap* BitmapCache::Add(std::unique_ptr<APIBitmap> bitmap, std::string_view 
 bool BitmapCache::Remove(const APIBitmap* bitmap)
 {
   const std::lock_guard guard(lock);
-  const auto found =
-      std::find_if(entries.begin(), entries.end(), [bitmap](const Entry& entry) { return entry.bitmap.get() == bitmap; });
+  const auto found = std::find_if(entries.begin(), entries.end(),
+                                  [bitmap](const Entry& entry) { return entry.bitmap.get() == bitmap; });
   if (found == entries.end()) return false;
   entries.erase(found);
   return true;

@@ -30,10 +30,9 @@ void IControl::OnPointerDown(float x, float y, const IPointerMods& mods)
   const IParam* param = ParamOfSlot(valueIndex);
   if (!param || promptDisabled) return;
   // A menu covers the control; a typed number gets a small field over its centre.
-  const IBounds area = param->DisplayTextCount() > 0
-                           ? bounds
-                           : IBounds(bounds.MidX() - 20.0f, bounds.MidY() - 8.0f, bounds.MidX() + 20.0f,
-                                     bounds.MidY() + 8.0f);
+  const IBounds area = param->DisplayTextCount() > 0 ? bounds
+                                                     : IBounds(bounds.MidX() - 20.0f, bounds.MidY() - 8.0f,
+                                                               bounds.MidX() + 20.0f, bounds.MidY() + 8.0f);
   if (graphics) graphics->OpenValueEditor(*this, area, valueIndex);
   MarkDirty(false, -1);
 }
@@ -166,7 +165,8 @@ void IControl::SetValueFromUser(double value, int valueIndex)
 void IControl::ResetToDefault(int valueIndex)
 {
   if (NumValues() == 1) valueIndex = 0;
-  const auto reset = [this](int slot) {
+  const auto reset = [this](int slot)
+  {
     if (const IParam* param = ParamOfSlot(slot)) SetValue(param->UnitFromRealClamped(param->DefaultValue(false)), slot);
   };
   if (valueIndex >= 0)
@@ -210,8 +210,8 @@ void IControl::MoveTo(float x, float y)
 
 void IControl::ResizeTo(float newWidth, float newHeight)
 {
-  hitBounds = IBounds(bounds.left, bounds.top, bounds.left + std::max(0.0f, newWidth),
-                      bounds.top + std::max(0.0f, newHeight));
+  hitBounds =
+      IBounds(bounds.left, bounds.top, bounds.left + std::max(0.0f, newWidth), bounds.top + std::max(0.0f, newHeight));
   bounds = hitBounds;
   pointerIsOver = false;
   OnBoundsChanged();

@@ -221,10 +221,7 @@ private:
   // The slot's value limited to 0 … 1; a NaN gives the slot's latest value that was a number.
   [[nodiscard]] double ClampedValue(int valueIndex) const noexcept;
   void ReportSlot(int valueIndex);
-  [[nodiscard]] bool HasSlot(int valueIndex) const noexcept
-  {
-    return valueIndex >= 0 && valueIndex < NumValues();
-  }
+  [[nodiscard]] bool HasSlot(int valueIndex) const noexcept { return valueIndex >= 0 && valueIndex < NumValues(); }
 
   std::vector<double> lastNumbers; // per slot, written by SetValue
 };

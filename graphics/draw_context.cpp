@@ -241,7 +241,8 @@ void IDrawContext::PaintControl(IControl* control, const IBounds& area, float sc
 void IDrawContext::ApplySize(int newWidth, int newHeight, float newDrawScale, bool resizeHost)
 {
   (void)delegate.ConstrainEditorSize(newWidth, newHeight);
-  const float scale = std::min(maxScale, std::max(newDrawScale, minScale));
+  // A zoom that is not a number (a drag ratio of 0 / 0) asks for no change of zoom.
+  const float scale = std::isnan(newDrawScale) ? drawScale : std::min(maxScale, std::max(newDrawScale, minScale));
   if (newWidth == width && newHeight == height && scale == drawScale) return;
   if (!resizeGestureActive) ReleasePointerCapture();
   width = newWidth;

@@ -170,6 +170,7 @@ public:
   virtual void PathClipRegion(const IBounds& region) = 0;
   // Platform: the pointer in logical units; false when it cannot be read.
   [[nodiscard]] virtual bool GetPointerPosition(float& x, float& y) const;
+  // Keeps cursorHidden and cursorLocked; a platform that overrides it calls this too.
   virtual void HideCursor(bool hide, bool lock);
   virtual void MoveCursor(float x, float y);
   // Stores the kind and answers the one set before.
@@ -255,7 +256,10 @@ public:
 
   // Size and scale.
 
+  // The delegate may narrow the size; the zoom is kept within 0.5 … 4. Outside a resize
+  // gesture a change lets the pointer go.
   void ApplySize(int newWidth, int newHeight, float newDrawScale, bool resizeHost);
+  // Display densities are whole numbers 1 … 8; anything else below 1 or not finite gives 1.
   void ApplyScreenScale(float scale);
   [[nodiscard]] int Width() const noexcept { return width; }
   [[nodiscard]] int Height() const noexcept { return height; }
@@ -311,13 +315,22 @@ public:
 
   // Dispatch services for controls.
 
+  // The control a pointer event at (x, y) goes to: the one holding touchId, else the last
+  // added that is hit (hover never reaches index 0). capture: it holds touchId from now on.
   [[nodiscard]] IControl* FindPointerTarget(float x, float y, bool capture, bool hover, std::int64_t touchId = 0);
+  // Lets every touch go, ending the parameter gestures their presses began; shows a hidden cursor.
   void ReleasePointerCapture();
+  // A menu of the parameter's display texts (enumerations, and booleans with texts), otherwise a
+  // text field with its current value. Nothing for a slot without a parameter.
   void OpenValueEditor(IControl& control, const IBounds& bounds, int valueIndex);
+  // Ignored while a text field is open.
   void OpenTextField(IControl& control, const ITextStyle& style, const IBounds& bounds, std::string_view text,
                      int valueIndex);
+  // Ignored while a menu is open. The gestures of the press that opened it end when it is done.
   void OpenMenu(IControl& control, IMenu& menu, const IBounds& bounds, int valueIndex, bool isContext);
+  // Shows the control's context menu at (x, y) when it adds any items.
   void OpenContextMenuForParam(IControl* control, int paramIndex, float x, float y);
+  // The zoom is final: every control hears of the new scale and repaints.
   void FinishResizeGesture();
   // Whether the control holds the mouse (a drag is in progress).
   [[nodiscard]] bool ControlIsCaptured(const IControl& control) const;

@@ -37,8 +37,7 @@ int IDrawContext::TargetBitmapScale(int targetScale) const
   return scale >= 1.0f ? int(scale) : 1;
 }
 
-IBitmapRef IDrawContext::LoadBitmapByName(std::string_view name, int frameCount, bool framesHorizontal,
-                                          int targetScale)
+IBitmapRef IDrawContext::LoadBitmapByName(std::string_view name, int frameCount, bool framesHorizontal, int targetScale)
 {
   BitmapCache& cache = BitmapCache::Process();
   const std::lock_guard guard(cache.Lock());

@@ -38,8 +38,7 @@ void IDrawContext::BlitFittedBitmap(const IBitmapRef& bitmap, const IBounds& bou
   PathTransformRestore();
 }
 
-void IDrawContext::BlitRotatedBitmap(const IBitmapRef& bitmap, float cx, float cy, double angle,
-                                     const IBlending* blend)
+void IDrawContext::BlitRotatedBitmap(const IBitmapRef& bitmap, float cx, float cy, double angle, const IBlending* blend)
 {
   if (!bitmap.IsValid()) return;
   const float zoom = bitmap.bitmap->DrawScale();

@@ -32,8 +32,8 @@ void IDrawContext::StrokeLine(const IRgba& colour, float x1, float y1, float x2,
   PathStroke(IFillPattern::Solid(colour), thickness, {}, blend);
 }
 
-void IDrawContext::StrokeDottedLine(const IRgba& colour, float x1, float y1, float x2, float y2,
-                                    const IBlending* blend, float thickness, float dashLength)
+void IDrawContext::StrokeDottedLine(const IRgba& colour, float x1, float y1, float x2, float y2, const IBlending* blend,
+                                    float thickness, float dashLength)
 {
   PathClear();
   PathMoveTo(x1, y1);
@@ -146,8 +146,8 @@ void IDrawContext::OutlineRoundRect(const IRgba& colour, const IBounds& bounds, 
   PathStroke(IFillPattern::Solid(colour), thickness, {}, blend);
 }
 
-void IDrawContext::OutlineRoundRect(const IRgba& colour, const IBounds& bounds, float radius,
-                                    const IBlending* blend, float thickness)
+void IDrawContext::OutlineRoundRect(const IRgba& colour, const IBounds& bounds, float radius, const IBlending* blend,
+                                    float thickness)
 {
   OutlineRoundRect(colour, bounds, radius, radius, radius, radius, blend, thickness);
 }
@@ -204,8 +204,7 @@ void IDrawContext::OutlineEllipse(const IRgba& colour, float x, float y, float r
   if (PathEllipse(x, y, r1, r2, angle)) PathStroke(IFillPattern::Solid(colour), thickness, {}, blend);
 }
 
-void IDrawContext::OutlineEllipse(const IRgba& colour, const IBounds& bounds, const IBlending* blend,
-                                  float thickness)
+void IDrawContext::OutlineEllipse(const IRgba& colour, const IBounds& bounds, const IBlending* blend, float thickness)
 {
   OutlineEllipse(colour, bounds.MidX(), bounds.MidY(), 0.5f * bounds.W(), 0.5f * bounds.H(), 0.0f, blend, thickness);
 }
@@ -267,14 +266,15 @@ void IDrawContext::StrokeGrid(const IRgba& colour, const IBounds& bounds, float 
   PathStroke(IFillPattern::Solid(colour), thickness, {}, blend);
 }
 
-void IDrawContext::StrokeSeries(const IRgba& colour, const IBounds& bounds, const float* ys, int count,
-                                const float* xs, const IBlending* blend, float thickness, const IRgba* fillColour)
+void IDrawContext::StrokeSeries(const IRgba& colour, const IBounds& bounds, const float* ys, int count, const float* xs,
+                                const IBlending* blend, float thickness, const IRgba* fillColour)
 {
   if (!ys || count < 1) return;
   const float w = bounds.W();
   const float h = bounds.H();
   // Evenly spread points need two to span the width; a single one sits at the left edge.
-  const auto pointX = [&](int i) {
+  const auto pointX = [&](int i)
+  {
     if (xs) return bounds.left + w * xs[i];
     return count > 1 ? bounds.left + float(i) * w / float(count - 1) : bounds.left;
   };

@@ -46,10 +46,10 @@ TEST(BitmapCache, KeysHashTheNameWithItsScaleToOneDecimal)
     std::uint64_t key;
   };
   const Case cases[] = {
-    { "bg.png", 1.0f, 0x6a41e454d8026611ull },          // "bg.png-1.0x"
-    { "bg.png", 2.0f, 0xd4ef103a4c85d8eeull },          // "bg.png-2.0x"
-    { "bg.png", 1.5f, 0x6a4be654d80abdfcull },          // "bg.png-1.5x"
-    { "knob_line.png", 3.0f, 0x115d188e28560185ull },   // "knob_line.png-3.0x"
+    { "bg.png", 1.0f, 0x6a41e454d8026611ull },        // "bg.png-1.0x"
+    { "bg.png", 2.0f, 0xd4ef103a4c85d8eeull },        // "bg.png-2.0x"
+    { "bg.png", 1.5f, 0x6a4be654d80abdfcull },        // "bg.png-1.5x"
+    { "knob_line.png", 3.0f, 0x115d188e28560185ull }, // "knob_line.png-3.0x"
   };
   for (const Case& c : cases)
   {

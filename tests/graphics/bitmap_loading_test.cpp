@@ -62,8 +62,8 @@ TEST(BitmapLoading, EachTotalScaleGetsTheVariantThatSuitsIt)
   };
   const Case cases[] = {
     { 1.0f, 1.0f, "decode bg.png at 1", 500, 1050, 1.0f },
-    { 0.5f, 1.0f, "decode bg.png at 1", 500, 1050, 1.0f },       // ceil(0.5) = 1
-    { 1.5f, 1.0f, "decode bg@2x.png at 2", 1000, 2100, 2.0f },   // ceil(1.5) = 2
+    { 0.5f, 1.0f, "decode bg.png at 1", 500, 1050, 1.0f },     // ceil(0.5) = 1
+    { 1.5f, 1.0f, "decode bg@2x.png at 2", 1000, 2100, 2.0f }, // ceil(1.5) = 2
     { 1.0f, 2.0f, "decode bg@2x.png at 2", 1000, 2100, 2.0f },
   };
   for (const Case& c : cases)
@@ -90,9 +90,9 @@ TEST(BitmapLoading, WithoutAThreeTimesVariantTheDoubleOneIsRescaledThroughALayer
   LoadFixture f(1.0f, 3.0f);
   const IBitmapRef bg = f.graphics.LoadBitmapByName("bg.png", 2);
   ASSERT_TRUE(bg.IsValid());
-  EXPECT_EQ(f.graphics.log, Lines({ "decode bg@2x.png at 2", "layer bitmap 1500 x 3150", "layer 1",
-                                    "matrix 1 0 0 1 0 0", "clip 0 0 500 1050", "blit bg@2x.png 0 0 500 1050 from 0 0",
-                                    "layer 0", "matrix 1 0 0 1 0 0" }));
+  EXPECT_EQ(f.graphics.log,
+            Lines({ "decode bg@2x.png at 2", "layer bitmap 1500 x 3150", "layer 1", "matrix 1 0 0 1 0 0",
+                    "clip 0 0 500 1050", "blit bg@2x.png 0 0 500 1050 from 0 0", "layer 0", "matrix 1 0 0 1 0 0" }));
   EXPECT_EQ(bg.bitmap->Width(), 1500);
   EXPECT_EQ(bg.bitmap->Height(), 3150);
   EXPECT_EQ(bg.bitmap->Scale(), 3.0f);
@@ -201,8 +201,8 @@ TEST(BitmapLoading, FilesOnDiskAreAcceptedWithTheirVariants)
   for (const auto& [file, size] : { std::pair { "picture.png", 40u }, std::pair { "picture@2x.png", 80u } })
   {
     const std::vector<std::uint8_t> bytes = PngHeader(size, size / 2);
-    std::ofstream(folder / file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                       std::streamsize(bytes.size()));
+    std::ofstream(folder / file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
   const std::string path = (folder / "picture.png").string();
   {

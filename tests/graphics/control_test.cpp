@@ -154,8 +154,8 @@ TEST(Control, MarkDirtyWithoutActionTouchesNeitherHostNorAction)
 {
   Attached a;
   int actions = 0;
-  PlainControl& control = a.Add(
-      std::make_unique<PlainControl>(IBounds(0, 0, 10, 10), 1, [&actions](IControl&) { ++actions; }));
+  PlainControl& control =
+      a.Add(std::make_unique<PlainControl>(IBounds(0, 0, 10, 10), 1, [&actions](IControl&) { ++actions; }));
   control.MarkClean();
   control.MarkDirty(false, -1);
   EXPECT_TRUE(control.IsDirty());
@@ -178,8 +178,8 @@ TEST(Control, OnlyParametersThePlugInHasAreReportedAndTheActionStillRuns)
     SCOPED_TRACE(c.paramIndex);
     Attached a;
     int actions = 0;
-    PlainControl& control = a.Add(std::make_unique<PlainControl>(IBounds(0, 0, 10, 10), c.paramIndex,
-                                                                 [&actions](IControl&) { ++actions; }));
+    PlainControl& control = a.Add(
+        std::make_unique<PlainControl>(IBounds(0, 0, 10, 10), c.paramIndex, [&actions](IControl&) { ++actions; }));
     control.SetValueFromUser(0.5);
     EXPECT_EQ(a.delegate.Calls("set").size(), c.reported ? 1u : 0u);
     EXPECT_EQ(actions, 1);
@@ -396,11 +396,10 @@ TEST(Control, MenuChoiceBecomesTheParametersValueUnlessPromptsAreOff)
     double expected;
   };
   const Case cases[] = {
-    { true, 4, 0, false, 4.0 / 12.0 },
-    { true, 20, 0, false, 1.0 },   // limited to the range
-    { true, 4, 0, true, 0.5 },     // prompts off: nothing
-    { false, 4, 0, false, 0.5 },   // no menu: nothing
-    { true, 4, -1, false, 0.5 },   // no slot: nothing
+    { true, 4, 0, false, 4.0 / 12.0 }, { true, 20, 0, false, 1.0 }, // limited to the range
+    { true, 4, 0, true, 0.5 },                                      // prompts off: nothing
+    { false, 4, 0, false, 0.5 },                                    // no menu: nothing
+    { true, 4, -1, false, 0.5 },                                    // no slot: nothing
   };
   for (const Case& c : cases)
   {
@@ -431,16 +430,16 @@ TEST(Control, SnapToPointerMapsThePositionInTheArea)
   const IBounds area(100, 200, 300, 250);
   const Case cases[] = {
     { 150, 0, 1, area, 0.0, 1.0, 0.25 },
-    { 50, 0, 1, area, 0.0, 1.0, 0.0 },   // before the near edge
-    { 400, 0, 1, area, 0.0, 1.0, 1.0 },  // beyond the far edge
-    { 0, 210, 0, area, 0.0, 1.0, 0.8 },  // vertical: up is more
+    { 50, 0, 1, area, 0.0, 1.0, 0.0 },  // before the near edge
+    { 400, 0, 1, area, 0.0, 1.0, 1.0 }, // beyond the far edge
+    { 0, 210, 0, area, 0.0, 1.0, 0.8 }, // vertical: up is more
     { 0, 260, 0, area, 0.0, 1.0, 0.0 },
-    { 1, 0, 1, IBounds(0, 0, 2000, 10), 0.0, 1.0, 0.001 },     // 0.0005: halves away from zero
+    { 1, 0, 1, IBounds(0, 0, 2000, 10), 0.0, 1.0, 0.001 },       // 0.0005: halves away from zero
     { 1234.4f, 0, 1, IBounds(0, 0, 2000, 10), 0.0, 1.0, 0.617 }, // to the nearest thousandth
-    { 150, 0, 1, area, 0.3, 1.0, 0.3 },  // limited below
-    { 250, 0, 1, area, 0.0, 0.5, 0.5 },  // limited above
-    { 150, 0, 1, IBounds(120, 0, 120, 10), 0.0, 1.0, 0.6 },  // no width: the value stays
-    { 0, 150, 0, IBounds(0, 40, 10, 40), 0.0, 1.0, 0.6 },    // no height: likewise
+    { 150, 0, 1, area, 0.3, 1.0, 0.3 },                          // limited below
+    { 250, 0, 1, area, 0.0, 0.5, 0.5 },                          // limited above
+    { 150, 0, 1, IBounds(120, 0, 120, 10), 0.0, 1.0, 0.6 },      // no width: the value stays
+    { 0, 150, 0, IBounds(0, 40, 10, 40), 0.0, 1.0, 0.6 },        // no height: likewise
   };
   for (const Case& c : cases)
   {
@@ -506,10 +505,12 @@ TEST(Control, NeedsPaintWhileAnimatingAndFinishingCallsTheEndFunction)
   EXPECT_FALSE(control.NeedsPaint());
   int steps = 0;
   int ends = 0;
-  control.SetAnimation([&steps](IControl& self) {
-    // The third step finishes the animation from inside itself.
-    if (++steps == 3) self.FinishAnimation();
-  });
+  control.SetAnimation(
+      [&steps](IControl& self)
+      {
+        // The third step finishes the animation from inside itself.
+        if (++steps == 3) self.FinishAnimation();
+      });
   control.SetAnimationEndFunction([&ends](IControl&) { ++ends; });
   EXPECT_TRUE(control.NeedsPaint());
   for (int tick = 0; tick < 5; ++tick) control.StepAnimation();
@@ -560,8 +561,8 @@ TEST(Control, TheHostHighlightIsASmallCircleInTheTopRightCorner)
   EXPECT_TRUE(a.graphics.log.empty());
   control.SetHighlighted(true);
   control.PaintHostHighlight(a.graphics);
-  EXPECT_EQ(a.graphics.log, std::vector<std::string>({ "clear", "move 45 23", "arc 45 25 2 0 360", "close",
-                                                       "fill (255,255,0,0)" }));
+  EXPECT_EQ(a.graphics.log,
+            std::vector<std::string>({ "clear", "move 45 23", "arc 45 25 2 0 360", "close", "fill (255,255,0,0)" }));
 }
 
 TEST(Control, SetTextStyleReplacesTheWholeStyle)

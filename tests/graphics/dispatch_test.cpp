@@ -20,9 +20,9 @@ TEST(Dispatch, APressGoesToTheControlAddedLastAmongThoseUnderThePointer)
     const char* receiver;
   };
   const Case cases[] = {
-    { 15, 15, "a" },  // only a
-    { 25, 25, "b" },  // a and b overlap: b came later
-    { 35, 35, "b" },  // only b
+    { 15, 15, "a" }, // only a
+    { 25, 25, "b" }, // a and b overlap: b came later
+    { 35, 35, "b" }, // only b
     { 400, 400, "bg" },
   };
   for (const Case& c : cases)
@@ -214,8 +214,8 @@ TEST(Dispatch, KeysGoToTheControlUnderThePointerButNeverToTheBackground)
     size_t journalled;
   };
   const Case cases[] = {
-    { 10, true, false, 0 },  // the background: not asked, not handled
-    { 110, true, true, 1 },  // a control that takes keys
+    { 10, true, false, 0 }, // the background: not asked, not handled
+    { 110, true, true, 1 }, // a control that takes keys
     { 110, false, false, 1 },
     { 600, true, false, 0 }, // nothing there
   };
@@ -320,8 +320,8 @@ TEST(Dispatch, TouchesAreCapturedEachUnderItsOwnId)
   f.graphics.OnPointerDrag(drag);
   const std::array<IPointerEvent, 1> lift { IPointerEvent { 5, 5, 0, 0, first } };
   f.graphics.OnPointerUp(lift);
-  EXPECT_EQ(f.Take(), Lines({ "a down 10 10", "b down 110 10", "b drag 300 10 by 1 0", "a drag 200 10 by 1 0",
-                              "a up 5 5" }));
+  EXPECT_EQ(f.Take(),
+            Lines({ "a down 10 10", "b down 110 10", "b drag 300 10 by 1 0", "a drag 200 10 by 1 0", "a up 5 5" }));
   ASSERT_EQ(f.graphics.capturedControls.size(), 1u);
   EXPECT_EQ(f.graphics.capturedControls.begin()->first, 9);
 }
@@ -338,9 +338,9 @@ TEST(Dispatch, WithMultiTouchASecondTouchTakesAControlOnlyWhenItAcceptsTouch)
   {
     SCOPED_TRACE(accepts);
     EditorParams delegate;
+    std::vector<std::string> journal; // outlives the controls
     MultiTouchContext graphics(delegate);
     graphics.EnableMultiTouch();
-    std::vector<std::string> journal;
     auto made = std::make_unique<JournalControl>(journal, "pad", IBounds(0, 0, 100, 100));
     made->SetAcceptsTouch(accepts);
     (void)graphics.AddControl(std::move(made));

@@ -39,15 +39,13 @@ TEST(Blit, FramesAreLimitedToTheStripAndOffsetByWholeUnits)
   };
   // A 30 × 100 picture: stacked frames of 30 × 33.3, or side by side of 10 × 100.
   const Case cases[] = {
-    { 3, false, 0, "from 0 0" },    // below 1 counts as 1
-    { 3, false, -7, "from 0 0" },
-    { 3, false, 1, "from 0 0" },
-    { 3, false, 2, "from 0 33" },   // 100 / 3 in whole numbers
-    { 3, false, 3, "from 0 66" },   // 2 × 100 / 3 = 66
-    { 3, false, 9, "from 0 66" },   // beyond the count: the last
-    { 3, true, 2, "from 10 0" },
-    { 3, true, 4, "from 20 0" },
-    { 1, false, 5, "from 0 0" },    // one frame: always the whole picture
+    { 3, false, 0, "from 0 0" }, // below 1 counts as 1
+    { 3, false, -7, "from 0 0" }, { 3, false, 1, "from 0 0" },
+    { 3, false, 2, "from 0 33" }, // 100 / 3 in whole numbers
+    { 3, false, 3, "from 0 66" }, // 2 × 100 / 3 = 66
+    { 3, false, 9, "from 0 66" }, // beyond the count: the last
+    { 3, true, 2, "from 10 0" },  { 3, true, 4, "from 20 0" },
+    { 1, false, 5, "from 0 0" }, // one frame: always the whole picture
   };
   for (const Case& c : cases)
   {
@@ -93,8 +91,8 @@ TEST(Blit, ARotatedPictureIsCentredOnThePointAtItsZoomedSize)
   BlitFixture f;
   FakeBitmap bitmap(60, 40, 1, 2, "layer"); // made at zoom 2: 30 × 20 units at zoom 1
   f.graphics.BlitRotatedBitmap(Strip(bitmap, 60, 40, 1, false), 50, 60, 0);
-  EXPECT_EQ(f.graphics.log, Lines({ "matrix 1 0 0 1 50 60", "matrix 1 0 0 1 50 60",
-                                    "blit layer -15 -10 15 10 from 0 0", "matrix 1 0 0 1 0 0" }));
+  EXPECT_EQ(f.graphics.log, Lines({ "matrix 1 0 0 1 50 60", "matrix 1 0 0 1 50 60", "blit layer -15 -10 15 10 from 0 0",
+                                    "matrix 1 0 0 1 0 0" }));
 }
 
 TEST(Layers, ALayerIsAlignedToPixelsAndSizedAtTheTotalScale)
@@ -119,8 +117,8 @@ TEST(Layers, ALayerIsAlignedToPixelsAndSizedAtTheTotalScale)
     f.graphics.PathTransformTranslate(7, 7);
     f.graphics.log.clear();
     ASSERT_TRUE(f.graphics.StartLayer(nullptr, c.bounds, true));
-    EXPECT_EQ(f.graphics.log, Lines({ c.bitmap, "layer 1", "matrix 1 0 0 1 0 0",
-                                      "clip " + RecordingDrawContext::Rect(c.aligned) }));
+    EXPECT_EQ(f.graphics.log,
+              Lines({ c.bitmap, "layer 1", "matrix 1 0 0 1 0 0", "clip " + RecordingDrawContext::Rect(c.aligned) }));
     f.graphics.log.clear();
     const std::unique_ptr<IDrawLayer> layer = f.graphics.EndLayer();
     ASSERT_NE(layer, nullptr);

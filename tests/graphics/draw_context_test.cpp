@@ -36,8 +36,8 @@ public:
 TEST(DrawContext, AttachingNotifiesInOrderAndTagsAreUnique)
 {
   EditorParams delegate;
+  std::vector<std::string> journal; // outlives the controls, which write to it as they go
   RecordingDrawContext graphics(delegate);
-  std::vector<std::string> journal;
   IControl* first = graphics.AddControl(std::make_unique<NoticeControl>(journal, IBounds(1, 0, 2, 2)), 3, "meters");
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(journal, Lines({ "setup attached", "bounds", "scale", "added meters" }));
@@ -66,8 +66,8 @@ TEST(DrawContext, AttachingNotifiesInOrderAndTagsAreUnique)
 TEST(DrawContext, ClearingDestroysLastFirstAndForgetsTheTags)
 {
   EditorParams delegate;
+  std::vector<std::string> journal; // outlives the controls, which write to it as they go
   RecordingDrawContext graphics(delegate);
-  std::vector<std::string> journal;
   for (int i = 0; i < 3; ++i)
     (void)graphics.AddControl(std::make_unique<NoticeControl>(journal, IBounds(float(i), 0, 9, 9)), i);
   journal.clear();
@@ -96,8 +96,8 @@ TEST(DrawContext, AUserChangeUpdatesEveryOtherControlOnTheSameParameter)
   JournalControl& pair = f.Add("pair", IBounds(0, 40, 10, 50), kPower);
   pair.values.push_back({ kBits, 0.0 }); // its second slot shows the same parameter
   JournalControl& other = f.Add("other", IBounds(0, 60, 10, 70), kPower);
-  for (IControl* control : { static_cast<IControl*>(&caption), static_cast<IControl*>(&pair),
-                             static_cast<IControl*>(&other) })
+  for (IControl* control :
+       { static_cast<IControl*>(&caption), static_cast<IControl*>(&pair), static_cast<IControl*>(&other) })
     control->MarkClean();
   knob.SetValueFromUser(0.5);
   EXPECT_EQ(caption.GetValue(), 0.5);
@@ -151,6 +151,14 @@ TEST(DrawContext, ApplySizeLimitsTheZoomAndAsksTheHostForTheWindowSize)
   }
 }
 
+TEST(DrawContext, AZoomThatIsNotANumberKeepsTheZoom)
+{
+  InputFixture f;
+  f.graphics.ApplySize(500, 525, std::numeric_limits<float>::quiet_NaN(), true);
+  EXPECT_EQ(f.graphics.DrawScale(), 1.0f);
+  EXPECT_TRUE(f.delegate.Calls("host size").empty());
+}
+
 TEST(DrawContext, ApplySizeKeepsWhatTheDelegateAllows)
 {
   class Limited : public EditorParams
@@ -191,8 +199,8 @@ TEST(DrawContext, ApplySizeWithTheCurrentSizeChangesNothingAndKeepsTheCapture)
 TEST(DrawContext, ApplySizeTellsEveryControlAndRepaintsAll)
 {
   EditorParams delegate;
+  std::vector<std::string> journal; // outlives the controls, which write to it as they go
   RecordingDrawContext graphics(delegate);
-  std::vector<std::string> journal;
   (void)graphics.AddControl(std::make_unique<NoticeControl>(journal, IBounds(0, 0, 5, 5)));
   (void)graphics.AddControl(std::make_unique<NoticeControl>(journal, IBounds(0, 0, 5, 5)));
   graphics.MarkAllControlsClean();
@@ -237,8 +245,8 @@ TEST(DrawContext, ScreenScalesAreWholeNumbersFromOneToEight)
 TEST(DrawContext, AScreenScaleChangeResizesTheHostAndTellsEveryControl)
 {
   EditorParams delegate;
+  std::vector<std::string> journal; // outlives the controls, which write to it as they go
   RecordingDrawContext graphics(delegate, 500, 525, 1.5f);
-  std::vector<std::string> journal;
   (void)graphics.AddControl(std::make_unique<NoticeControl>(journal, IBounds(0, 0, 5, 5)));
   graphics.MarkAllControlsClean();
   journal.clear();

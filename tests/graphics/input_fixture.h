@@ -18,11 +18,11 @@ using kit::test::RecordingDelegate;
 using kit::test::RecordingDrawContext;
 
 // Parameter indices of EditorParams.
-inline constexpr int kDither = 0;    // bool with the texts "off" and "on"
-inline constexpr int kPower = 1;     // int 0 … 12, 0 shown as "off", default 3
-inline constexpr int kBits = 2;      // int 6 … 32, label "bits", default 16
-inline constexpr int kShape = 3;     // enum of three named shapes, default 1
-inline constexpr int kGraph = 4;     // bool whose two texts are empty
+inline constexpr int kDither = 0; // bool with the texts "off" and "on"
+inline constexpr int kPower = 1;  // int 0 … 12, 0 shown as "off", default 3
+inline constexpr int kBits = 2;   // int 6 … 32, label "bits", default 16
+inline constexpr int kShape = 3;  // enum of three named shapes, default 1
+inline constexpr int kGraph = 4;  // bool whose two texts are empty
 inline constexpr int kParamCount = 5;
 
 class EditorParams : public RecordingDelegate
@@ -123,8 +123,8 @@ public:
 struct InputFixture
 {
   EditorParams delegate;
+  std::vector<std::string> journal; // outlives the controls
   RecordingDrawContext graphics { delegate };
-  std::vector<std::string> journal;
 
   JournalControl& Add(std::string name, const IBounds& area, int paramIndex = -1)
   {

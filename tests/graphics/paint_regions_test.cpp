@@ -107,12 +107,12 @@ TEST(PaintRegions, PaintControlClipsToTheAreaWithinThePaddedAlignedBounds)
   const Case cases[] = {
     { IBounds(0, 0, 100, 100), 1, "clip 9 9 21 21" },
     { IBounds(15, 0, 100, 12), 1, "clip 15 9 21 12" },
-    { IBounds(0, 0, 100, 100), 2, "clip 9 9 21 21" },    // 9.25 × 2 = 18.5 → 18 → 9
+    { IBounds(0, 0, 100, 100), 2, "clip 9 9 21 21" }, // 9.25 × 2 = 18.5 → 18 → 9
     { IBounds(0, 0, 100, 100), 4, "clip 9.25 9.25 20.75 20.75" },
-    { IBounds(21, 0, 40, 40), 1, nullptr },              // touches the right edge only
-    { IBounds(0, 0, 9, 40), 1, nullptr },                // touches the left edge only
+    { IBounds(21, 0, 40, 40), 1, nullptr }, // touches the right edge only
+    { IBounds(0, 0, 9, 40), 1, nullptr },   // touches the left edge only
     { IBounds(30, 30, 40, 40), 1, nullptr },
-    { IBounds(), 1, nullptr },                           // no area
+    { IBounds(), 1, nullptr }, // no area
   };
   for (const Case& c : cases)
   {

@@ -50,11 +50,11 @@ TEST(ValuePrompt, TheRightButtonOpensAMenuOrAFieldByTheParametersKind)
   const IBounds whole(100, 200, 160, 230);
   const IBounds centre(110, 207, 150, 223); // 40 × 16 about the centre (130, 215)
   const Case cases[] = {
-    { kShape, true, whole },   // enumerated
-    { kDither, true, whole },  // boolean with texts
-    { kGraph, true, whole },   // a boolean's texts are there even when empty
-    { kBits, false, centre },  // integer
-    { kPower, false, whole },  // integer with a text for 0: typed, over the whole control
+    { kShape, true, whole },  // enumerated
+    { kDither, true, whole }, // boolean with texts
+    { kGraph, true, whole },  // a boolean's texts are there even when empty
+    { kBits, false, centre }, // integer
+    { kPower, false, whole }, // integer with a text for 0: typed, over the whole control
   };
   for (const Case& c : cases)
   {

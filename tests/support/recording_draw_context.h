@@ -43,7 +43,8 @@ inline std::optional<std::pair<int, int>> PngSize(std::span<const std::uint8_t> 
     if (bytes[i] != kSignature[i]) return std::nullopt;
   }
   if (bytes[12] != 'I' || bytes[13] != 'H' || bytes[14] != 'D' || bytes[15] != 'R') return std::nullopt;
-  const auto read32 = [&](std::size_t at) {
+  const auto read32 = [&](std::size_t at)
+  {
     return int((std::uint32_t(bytes[at]) << 24) | (std::uint32_t(bytes[at + 1]) << 16) |
                (std::uint32_t(bytes[at + 2]) << 8) | std::uint32_t(bytes[at + 3]));
   };
