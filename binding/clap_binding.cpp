@@ -211,6 +211,11 @@ void IClapBinding::OnDestroying()
   if (timer) timer->Stop();
 }
 
+void IClapBinding::ReleaseEditor()
+{
+  DeleteEditorGraphics();
+}
+
 void IClapBinding::StartTimer()
 {
   if (timer) return;

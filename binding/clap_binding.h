@@ -127,6 +127,7 @@ public:
   [[nodiscard]] bool ImplementsTimerSupport() const override;
   void OnTimer(clap_id timerId) override;
   void OnDestroying() override;
+  void ReleaseEditor() override;
 
   // Processor overrides: outgoing MIDI and SysEx wait in the output lists for the host;
   // latency and tail changes reach the host.

@@ -72,6 +72,7 @@ struct ClapCallbacks
         self->activeSampleRate = 0.0;
       }
       self->DrainMainThreadQueue();
+      self->ReleaseEditor();
     }
     catch (...)
     {

@@ -238,6 +238,8 @@ bool ClapPluginBase::GuiSetTransient(const clap_window*)
 void ClapPluginBase::OnMisbehaviour(clap_log_severity, std::string_view) {}
 void ClapPluginBase::OnDestroying() {}
 
+void ClapPluginBase::ReleaseEditor() {}
+
 void ClapPluginBase::DestroyGui()
 {
   GuiDestroy();

@@ -111,6 +111,9 @@ public:
   // The first step of destroy, before anything is torn down: stops whatever could still call
   // into the instance (its timer).
   virtual void OnDestroying();
+  // The last step of destroy before the object is deleted: an editor still alive goes while
+  // the plug-in its controls show is whole.
+  virtual void ReleaseEditor();
 
   // Any thread. Runs work on the host's main thread: at once when the caller is on it,
   // otherwise queued and the host asked for a callback.

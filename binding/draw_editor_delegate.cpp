@@ -1,6 +1,8 @@
 #include "binding/draw_editor_delegate.h"
 
 #include "framework/state_chunk.h"
+#include "graphics/control.h"
+#include "graphics/draw_context.h"
 
 #include <cstdint>
 #include <cstring>
@@ -13,10 +15,23 @@ IDrawEditorDelegate::IDrawEditorDelegate(int paramCount)
 {
 }
 
-void* IDrawEditorDelegate::OpenEditorWindow(void*)
+IDrawEditorDelegate::~IDrawEditorDelegate()
+{
+  DeleteEditorGraphics();
+  layoutFunction = nullptr;
+  graphicsFactory = nullptr;
+}
+
+void* IDrawEditorDelegate::OpenEditorWindow(void* parent)
 {
   CloseSequence();
-  return nullptr;
+  if (!graphics)
+  {
+    graphics = CreateEditorGraphics();
+    if (graphics && savedWidth != 0 && savedHeight != 0 && savedDrawScale != 0.0f)
+      graphics->ApplySize(savedWidth, savedHeight, savedDrawScale, true);
+  }
+  return graphics ? graphics->OpenWindow(parent) : nullptr;
 }
 
 void IDrawEditorDelegate::CloseEditorWindow()
@@ -24,18 +39,77 @@ void IDrawEditorDelegate::CloseEditorWindow()
   CloseSequence();
 }
 
-void IDrawEditorDelegate::SendParamValueToEditor(int index, double, bool)
+void IDrawEditorDelegate::OnHostWindowResize(int widthPixels, int heightPixels)
 {
-  if (!GetParam(index)) return;
+  if (!graphics) return;
+  const float windowScale = graphics->ScreenScale();
+  graphics->ApplySize(int(float(widthPixels) / windowScale), int(float(heightPixels) / windowScale), 1.0f, false);
+}
+
+bool IDrawEditorDelegate::ForwardKeyDown(const ui::IKeyEvent& key)
+{
+  if (!graphics) return false;
+  float x = graphics->LastPointerX();
+  float y = graphics->LastPointerY();
+  (void)graphics->GetPointerPosition(x, y);
+  return graphics->OnKeyDown(x, y, key);
+}
+
+bool IDrawEditorDelegate::ForwardKeyUp(const ui::IKeyEvent& key)
+{
+  if (!graphics) return false;
+  float x = graphics->LastPointerX();
+  float y = graphics->LastPointerY();
+  (void)graphics->GetPointerPosition(x, y);
+  return graphics->OnKeyUp(x, y, key);
+}
+
+void IDrawEditorDelegate::SendValueToControl(int controlTag, double normalized)
+{
+  if (!graphics) return;
+  if (ui::IControl* control = graphics->ControlWithTag(controlTag)) control->ApplyHostValue(normalized, 0);
+}
+
+void IDrawEditorDelegate::SendPacketToControl(int controlTag, int messageTag, int size, const void* data)
+{
+  if (!graphics) return;
+  if (ui::IControl* control = graphics->ControlWithTag(controlTag)) control->ReceivePacket(messageTag, size, data);
+}
+
+void IDrawEditorDelegate::SendMidiToEditor(const MidiMessage& message)
+{
+  if (graphics)
+    graphics->ForEachControl(
+        [&message](ui::IControl& control)
+        {
+          if (control.WantsMidi()) control.ReceiveMidi(message);
+        });
+  OnMidiForEditor(message);
+}
+
+void IDrawEditorDelegate::SendParamValueToEditor(int index, double value, bool normalized)
+{
+  const IParam* param = GetParam(index);
+  if (!param) return;
+  if (graphics)
+  {
+    const double unit = normalized ? value : param->UnitFromRealClamped(value);
+    graphics->ForEachControl(
+        [index, unit](ui::IControl& control)
+        {
+          for (int slot = 0; slot < control.NumValues(); ++slot)
+            if (control.ParamIndexOf(slot) == index) control.ApplyHostValue(unit, slot);
+        });
+  }
   OnParamChangeEditor(index, ChangeSource::kEditorDelegate);
 }
 
 bool IDrawEditorDelegate::SerializeEditorSize(StateChunk& chunk) const
 {
   const int before = chunk.Size();
-  const std::int32_t width = savedWidth;
-  const std::int32_t height = savedHeight;
-  const float scale = savedDrawScale;
+  const std::int32_t width = graphics ? graphics->Width() : savedWidth;
+  const std::int32_t height = graphics ? graphics->Height() : savedHeight;
+  const float scale = graphics ? graphics->DrawScale() : savedDrawScale;
   const bool appended = chunk.Append(&width, 4) && chunk.Append(&height, 4) && chunk.Append(&scale, 4);
   return appended && chunk.Size() > before;
 }
@@ -48,10 +122,35 @@ int IDrawEditorDelegate::UnserializeEditorSize(const StateChunk& chunk, int posi
   int next = chunk.Read(&width, 4, position);
   if (next >= 0) next = chunk.Read(&height, 4, next);
   if (next >= 0) next = chunk.Read(&scale, 4, next);
-  savedWidth = width;
-  savedHeight = height;
-  savedDrawScale = scale;
+  if (!graphics)
+  {
+    savedWidth = width;
+    savedHeight = height;
+    savedDrawScale = scale;
+  }
+  else if (width != 0 && height != 0 && scale != 0.0f)
+    graphics->ApplySize(width, height, scale, true);
   return next;
+}
+
+void IDrawEditorDelegate::SetEditorScreenScale(float scale)
+{
+  if (graphics) graphics->ApplyScreenScale(scale);
+}
+
+std::unique_ptr<ui::IDrawContext> IDrawEditorDelegate::CreateEditorGraphics()
+{
+  return graphicsFactory ? graphicsFactory() : nullptr;
+}
+
+void IDrawEditorDelegate::LayoutEditor(ui::IDrawContext& drawContext)
+{
+  if (layoutFunction) layoutFunction(drawContext);
+}
+
+void IDrawEditorDelegate::DeleteEditorGraphics() noexcept
+{
+  graphics.reset();
 }
 
 void IDrawEditorDelegate::CloseSequence()
@@ -59,6 +158,14 @@ void IDrawEditorDelegate::CloseSequence()
   if (closing) return;
   closing = true;
   OnEditorClosed();
+  if (graphics)
+  {
+    savedWidth = graphics->Width();
+    savedHeight = graphics->Height();
+    savedDrawScale = graphics->DrawScale();
+    graphics->CloseWindow();
+    graphics.reset();
+  }
   closing = false;
 }
 

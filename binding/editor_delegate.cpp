@@ -1,6 +1,8 @@
 #include "binding/editor_delegate.h"
 
 #include "framework/state_chunk.h"
+// Only for the empty context the base answers; nothing of the graphics library is linked.
+#include "graphics/draw_context.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -161,6 +163,11 @@ int IEditorDelegate::UnserializeEditorSize(const StateChunk&, int position)
 }
 
 void IEditorDelegate::SetEditorScreenScale(float) {}
+
+std::unique_ptr<ui::IDrawContext> IEditorDelegate::CreateEditorGraphics()
+{
+  return nullptr;
+}
 
 void IEditorDelegate::LayoutEditor(ui::IDrawContext&) {}
 

@@ -72,6 +72,8 @@ public:
   // The position after width, height and draw scale, or -1 when the chunk ends before.
   [[nodiscard]] virtual int UnserializeEditorSize(const StateChunk& chunk, int position);
   virtual void SetEditorScreenScale(float scale);
+  // A new editor context, not yet open; null when the plug-in has none.
+  [[nodiscard]] virtual std::unique_ptr<ui::IDrawContext> CreateEditorGraphics();
   // Fills a newly opened editor with its controls; the window calls it once it exists.
   virtual void LayoutEditor(ui::IDrawContext& graphics);
 
