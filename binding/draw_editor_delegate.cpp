@@ -48,20 +48,12 @@ void IDrawEditorDelegate::OnHostWindowResize(int widthPixels, int heightPixels)
 
 bool IDrawEditorDelegate::ForwardKeyDown(const ui::IKeyEvent& key)
 {
-  if (!graphics) return false;
-  float x = graphics->LastPointerX();
-  float y = graphics->LastPointerY();
-  (void)graphics->GetPointerPosition(x, y);
-  return graphics->OnKeyDown(x, y, key);
+  return ForwardKey(key, true);
 }
 
 bool IDrawEditorDelegate::ForwardKeyUp(const ui::IKeyEvent& key)
 {
-  if (!graphics) return false;
-  float x = graphics->LastPointerX();
-  float y = graphics->LastPointerY();
-  (void)graphics->GetPointerPosition(x, y);
-  return graphics->OnKeyUp(x, y, key);
+  return ForwardKey(key, false);
 }
 
 void IDrawEditorDelegate::SendValueToControl(int controlTag, double normalized)
@@ -151,6 +143,16 @@ void IDrawEditorDelegate::LayoutEditor(ui::IDrawContext& drawContext)
 void IDrawEditorDelegate::DeleteEditorGraphics() noexcept
 {
   graphics.reset();
+}
+
+bool IDrawEditorDelegate::ForwardKey(const ui::IKeyEvent& key, bool down)
+{
+  if (!graphics) return false;
+  // Keys go to the control under the pointer; where it cannot be read, where it was last seen.
+  float x = graphics->LastPointerX();
+  float y = graphics->LastPointerY();
+  (void)graphics->GetPointerPosition(x, y);
+  return down ? graphics->OnKeyDown(x, y, key) : graphics->OnKeyUp(x, y, key);
 }
 
 void IDrawEditorDelegate::CloseSequence()

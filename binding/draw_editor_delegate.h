@@ -55,6 +55,7 @@ public:
   [[nodiscard]] float SavedDrawScale() const noexcept { return savedDrawScale; }
 
 private:
+  [[nodiscard]] bool ForwardKey(const ui::IKeyEvent& key, bool down);
   void CloseSequence();
 
   GraphicsFactory graphicsFactory;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace kit::ui
 {
@@ -108,7 +109,10 @@ void PaintDestination(OpenEditor& editor, const IRgba& colour)
   editor->PaintRect(colour, { 0, 0, 60, 40 });
 }
 
-TEST(CairoBlend, FillCompositesEachModeAsPorterDuffAndOnlyWhereItCovers)
+// Draws the source shape over x 20 … 40 with each mode and colour case and checks the blend
+// where it covers and the destination where it does not.
+void ExpectEachModeCompositesOnlyWhereItCovers(
+    const std::function<void(OpenEditor&, const IRgba&, const IBlending&)>& drawSource)
 {
   for (const Colours& colours : kColourCases)
   {
@@ -118,8 +122,7 @@ TEST(CairoBlend, FillCompositesEachModeAsPorterDuffAndOnlyWhereItCovers)
                                       << colours.opacity);
       OpenEditor editor(60, 40);
       PaintDestination(editor, colours.destination);
-      const IBlending blend { mode, colours.opacity };
-      editor->PaintRect(colours.source, { 20, 0, 40, 40 }, &blend);
+      drawSource(editor, colours.source, IBlending { mode, colours.opacity });
       editor->EndFrame();
       const Premultiplied d = FromColour(colours.destination, 1.0);
       const Premultiplied s = FromColour(colours.source, colours.opacity);
@@ -131,27 +134,16 @@ TEST(CairoBlend, FillCompositesEachModeAsPorterDuffAndOnlyWhereItCovers)
   }
 }
 
+TEST(CairoBlend, FillCompositesEachModeAsPorterDuffAndOnlyWhereItCovers)
+{
+  ExpectEachModeCompositesOnlyWhereItCovers([](OpenEditor& editor, const IRgba& colour, const IBlending& blend)
+                                            { editor->PaintRect(colour, { 20, 0, 40, 40 }, &blend); });
+}
+
 TEST(CairoBlend, StrokeCompositesEachModeAsPorterDuffAndOnlyWhereItCovers)
 {
-  for (const Colours& colours : kColourCases)
-  {
-    for (const EBlend mode : kModes)
-    {
-      SCOPED_TRACE(testing::Message() << Name(mode) << ", source alpha " << colours.source.A << ", opacity "
-                                      << colours.opacity);
-      OpenEditor editor(60, 40);
-      PaintDestination(editor, colours.destination);
-      const IBlending blend { mode, colours.opacity };
-      editor->StrokeLine(colours.source, 30, -5, 30, 45, &blend, 20.0f);
-      editor->EndFrame();
-      const Premultiplied d = FromColour(colours.destination, 1.0);
-      const Premultiplied s = FromColour(colours.source, colours.opacity);
-      ExpectNear(editor.At(30, 20), Composite(s, d, mode));
-      const Pixel untouched = Composite({ 0, 0, 0, 0 }, d, EBlend::kSrcOver);
-      ExpectNear(editor.At(10, 20), untouched);
-      ExpectNear(editor.At(50, 20), untouched);
-    }
-  }
+  ExpectEachModeCompositesOnlyWhereItCovers([](OpenEditor& editor, const IRgba& colour, const IBlending& blend)
+                                            { editor->StrokeLine(colour, 30, -5, 30, 45, &blend, 20.0f); });
 }
 
 // Opacity scales the colour's alpha as trunc(alpha × opacity), limited to 0 … 255.
