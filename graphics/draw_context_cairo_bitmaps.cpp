@@ -1,4 +1,4 @@
-// Pictures in the Cairo backend: decoding PNG bytes into image surfaces once, at load time, and
+// Pictures in the Cairo backend: decoding PNG and JPEG bytes into image surfaces once, at load time, and
 // drawing them (or a layer's pixels) scaled into the frame with bilinear filtering.
 #include "graphics/draw_context_cairo.h"
 
@@ -10,11 +10,17 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
+#include <jerror.h>
 
 namespace kit::ui
 {
@@ -50,6 +56,91 @@ CairoSurfacePtr DecodePng(std::span<const std::uint8_t> bytes)
   if (cairo_image_surface_get_width(surface.get()) < 1 || cairo_image_surface_get_height(surface.get()) < 1)
     return nullptr;
   return surface;
+}
+
+// The largest side Cairo's image surfaces take.
+constexpr JDIMENSION kMaxJpegSide = 32767;
+
+// libjpeg reports a fatal error by calling error_exit, which must not return: it jumps back to
+// the decoder, whose frame holds only plain C objects, so the jump skips no destructor.
+struct JpegError
+{
+  jpeg_error_mgr manager;
+  std::jmp_buf jump;
+  bool truncated; // the data ended early: libjpeg only warns and fills the rest with grey
+};
+
+[[noreturn]] void LeaveOnJpegError(j_common_ptr info)
+{
+  std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
+}
+
+void KeepJpegQuiet(j_common_ptr) {}
+
+void NoteJpegWarning(j_common_ptr info, int level)
+{
+  auto* error = reinterpret_cast<JpegError*>(info->err);
+  if (level < 0 && error->manager.msg_code == JWRN_JPEG_EOF) error->truncated = true;
+}
+
+// An opaque picture in premultiplied BGRA (libjpeg-turbo writes the bytes in that order with
+// alpha 255); null for anything libjpeg cannot read, such as CMYK files, and for a file cut short.
+cairo_surface_t* DecodeJpegSurface(const std::uint8_t* data, std::size_t size)
+{
+  jpeg_decompress_struct info {};
+  JpegError error {};
+  cairo_surface_t* volatile surface = nullptr;
+  info.err = jpeg_std_error(&error.manager);
+  error.manager.error_exit = LeaveOnJpegError;
+  error.manager.output_message = KeepJpegQuiet;
+  error.manager.emit_message = NoteJpegWarning;
+  if (setjmp(error.jump) != 0)
+  {
+    jpeg_destroy_decompress(&info);
+    if (surface != nullptr) cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+  (void)jpeg_read_header(&info, TRUE);
+  info.out_color_space = JCS_EXT_BGRA;
+  if (info.image_width < 1 || info.image_height < 1 || info.image_width > kMaxJpegSide ||
+      info.image_height > kMaxJpegSide)
+  {
+    jpeg_destroy_decompress(&info);
+    return nullptr;
+  }
+  (void)jpeg_start_decompress(&info);
+  surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(info.output_width), int(info.output_height));
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
+  {
+    jpeg_destroy_decompress(&info);
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  cairo_surface_flush(surface);
+  unsigned char* pixels = cairo_image_surface_get_data(surface);
+  const std::size_t stride = std::size_t(cairo_image_surface_get_stride(surface));
+  while (info.output_scanline < info.output_height)
+  {
+    JSAMPROW row = pixels + stride * info.output_scanline;
+    (void)jpeg_read_scanlines(&info, &row, 1);
+  }
+  (void)jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  if (error.truncated)
+  {
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  cairo_surface_mark_dirty(surface);
+  return surface;
+}
+
+CairoSurfacePtr DecodeJpeg(std::span<const std::uint8_t> bytes)
+{
+  if (bytes.size() < 3 || bytes[0] != 0xFF || bytes[1] != 0xD8 || bytes[2] != 0xFF) return nullptr;
+  return CairoSurfacePtr(DecodeJpegSurface(bytes.data(), bytes.size()));
 }
 
 bool ReadFile(std::string_view path, std::vector<std::uint8_t>& bytes)
@@ -94,6 +185,7 @@ std::unique_ptr<APIBitmap> IDrawContextCairo::CreateBitmapFromMemory(std::span<c
 {
   if (scale < 1) return nullptr;
   CairoSurfacePtr surface = DecodePng(bytes);
+  if (!surface) surface = DecodeJpeg(bytes);
   if (!surface) return nullptr;
   const int widthPixels = cairo_image_surface_get_width(surface.get());
   const int heightPixels = cairo_image_surface_get_height(surface.get());
