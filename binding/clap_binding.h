@@ -157,7 +157,7 @@ private:
   void ApplyParamEvent(const clap_event_param_value& event) noexcept;
   void ReceiveMidi(const MidiMessage& message) noexcept;
   [[nodiscard]] int ConnectAndAttach(ERoute direction, const clap_audio_buffer* ports, std::uint32_t portCount,
-                                     bool wide, std::uint32_t frames, bool& silent) noexcept;
+                                     bool wide, std::uint32_t frames) noexcept;
 
   [[nodiscard]] int BusChannelCount(ERoute direction, int busIndex, int layoutIndex) const noexcept;
   [[nodiscard]] int BusCount(ERoute direction, int layoutIndex) const noexcept;

@@ -37,6 +37,16 @@ bool BuffersPresent(const clap_audio_buffer* ports, std::uint32_t count, bool wi
   return true;
 }
 
+// Every sample of every channel is exactly 0; NaN compares unequal to 0, so it counts as sound.
+bool AllSilent(const clap_audio_buffer* ports, std::uint32_t count, bool wide, std::uint32_t frames) noexcept
+{
+  for (std::uint32_t p = 0; p < count; ++p)
+    for (std::uint32_t c = 0; c < ports[p].channel_count; ++c)
+      for (std::uint32_t i = 0; i < frames; ++i)
+        if (wide ? ports[p].data64[c][i] != 0.0 : ports[p].data32[c][i] != 0.0f) return false;
+  return true;
+}
+
 TransportInfo ReadTransport(const clap_event_transport& host, double sampleRate) noexcept
 {
   TransportInfo info;
@@ -84,10 +94,11 @@ clap_process_status IClapBinding::Process(const clap_process* process) noexcept
   while (sysExFromEditor.Pop(record)) (void)SendSysEx(record.View());
 
   const bool silenceCheck = !hostTailUsable && tailLength != 0 && tailLength != std::numeric_limits<int>::max();
-  bool silent = silenceCheck;
-  (void)ConnectAndAttach(kInput, process->audio_inputs, process->audio_inputs_count, wide, frames, silent);
+  const bool silent =
+      silenceCheck && AllSilent(process->audio_inputs, process->audio_inputs_count, wide, frames);
+  (void)ConnectAndAttach(kInput, process->audio_inputs, process->audio_inputs_count, wide, frames);
   const int attachedOutputs =
-      ConnectAndAttach(kOutput, process->audio_outputs, process->audio_outputs_count, wide, frames, silent);
+      ConnectAndAttach(kOutput, process->audio_outputs, process->audio_outputs_count, wide, frames);
 
   if (wide)
     RenderDirect(int(frames));
@@ -123,7 +134,7 @@ clap_process_status IClapBinding::Process(const clap_process* process) noexcept
 }
 
 int IClapBinding::ConnectAndAttach(ERoute direction, const clap_audio_buffer* ports, std::uint32_t portCount, bool wide,
-                                   std::uint32_t frames, bool& silent) noexcept
+                                   std::uint32_t frames) noexcept
 {
   std::uint64_t total = 0;
   for (std::uint32_t p = 0; p < portCount; ++p) total += ports[p].channel_count;
@@ -144,23 +155,7 @@ int IClapBinding::ConnectAndAttach(ERoute direction, const clap_audio_buffer* po
         pointers64[std::size_t(channel)] = port.data64[c];
       else
         pointers32[std::size_t(channel)] = port.data32[c];
-      if (direction == kInput && silent)
-      {
-        // NaN compares unequal to 0, so it counts as sound.
-        for (std::uint32_t i = 0; i < frames && silent; ++i)
-          silent = wide ? port.data64[c][i] == 0.0 : port.data32[c][i] == 0.0f;
-      }
     }
-  }
-  if (direction == kInput && total > std::uint64_t(attached) && silent)
-  {
-    // Channels beyond the records still count for silence.
-    std::uint64_t seen = 0;
-    for (std::uint32_t p = 0; p < portCount && silent; ++p)
-      for (std::uint32_t c = 0; c < ports[p].channel_count && silent; ++c, ++seen)
-        if (seen >= std::uint64_t(attached))
-          for (std::uint32_t i = 0; i < frames && silent; ++i)
-            silent = wide ? ports[p].data64[c][i] == 0.0 : ports[p].data32[c][i] == 0.0f;
   }
 
   if (wide)
