@@ -5,13 +5,12 @@
 // room or lets a full ring drop.
 #include "binding/clap_binding.h"
 #include "binding/host_base.h"
+#include "tests/support/ring_stress.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
 #include <string>
-#include <thread>
 #include <type_traits>
 
 namespace kit
@@ -91,56 +90,14 @@ protected:
   // The producer either waits for room for every item or drops what does not fit.
   void Run(bool waitForRoom)
   {
-    using Items = Numbered<Ring>;
     Ring ring;
-    std::atomic<bool> producerDone { false };
-    std::uint64_t pushed = 0;
-    std::thread producer(
-        [&]
-        {
-          for (std::uint64_t n = 0; n < kItems; ++n)
-          {
-            bool taken = ring.Push(Items::Make(n));
-            while (waitForRoom && !taken)
-            {
-              std::this_thread::yield();
-              taken = ring.Push(Items::Make(n));
-            }
-            if (taken) ++pushed;
-          }
-          producerDone.store(true, std::memory_order_release);
-        });
-
-    std::uint64_t received = 0;
-    std::uint64_t next = 0;
-    bool whole = true;
-    bool ordered = true;
-    for (;;)
-    {
-      // The flag first: once it is set and the ring is empty, nothing more comes.
-      const bool done = producerDone.load(std::memory_order_acquire);
-      decltype(Items::Make(0)) item {};
-      if (ring.Pop(item))
-      {
-        whole = whole && Items::Whole(item);
-        const std::uint64_t n = Items::Number(item);
-        ordered = ordered && (waitForRoom ? n == next : n >= next);
-        next = n + 1;
-        ++received;
-      }
-      else if (done)
-        break;
-      else
-        std::this_thread::yield();
-    }
-    producer.join();
-
-    EXPECT_TRUE(whole);
-    EXPECT_TRUE(ordered);
-    EXPECT_EQ(received, pushed);
+    const test::RingStressResult result = test::RunRingStress<Numbered<Ring>>(ring, kItems, waitForRoom);
+    EXPECT_TRUE(result.whole);
+    EXPECT_TRUE(result.ordered);
+    EXPECT_EQ(result.received, result.pushed);
     if (waitForRoom)
     {
-      EXPECT_EQ(received, kItems);
+      EXPECT_EQ(result.received, kItems);
     }
   }
 };

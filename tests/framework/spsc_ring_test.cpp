@@ -1,13 +1,12 @@
 #include "framework/spsc_ring.h"
+#include "tests/support/ring_stress.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <random>
-#include <thread>
 
 namespace kit
 {
@@ -148,69 +147,26 @@ constexpr uint64_t kStressItems = 200000;
 // item fits, so every item must arrive; otherwise it drops, and arrivals must still be
 // whole, strictly increasing and never repeated. peekThenDrop: the consumer reads each item
 // in place and removes it afterwards, as a consumer that may fail to pass it on.
+struct NumberedItems
+{
+  static NumberedItem Make(uint64_t sequence) { return MakeItem(sequence); }
+  static uint64_t Number(const NumberedItem& item) { return item.sequence; }
+  static bool Whole(const NumberedItem& item) { return ItemComplete(item); }
+};
+
 void RunTwoThreads(bool retryWhenFull, bool peekThenDrop = false)
 {
   SpscRing<NumberedItem, 8> ring;
-  std::atomic<bool> producerDone { false };
-  uint64_t pushedCount = 0;
-
-  std::thread producer(
-      [&]
-      {
-        for (uint64_t sequence = 0; sequence < kStressItems; ++sequence)
-        {
-          const NumberedItem item = MakeItem(sequence);
-          bool pushed = ring.Push(item);
-          while (retryWhenFull && !pushed)
-          {
-            std::this_thread::yield();
-            pushed = ring.Push(item);
-          }
-          if (pushed) ++pushedCount;
-        }
-        producerDone.store(true, std::memory_order_release);
-      });
-
-  uint64_t received = 0;
-  uint64_t expectedNext = 0;
-  bool allComplete = true;
-  bool allInOrder = true;
-  for (;;)
-  {
-    // Read the flag before popping: once it is set and the ring is empty, nothing more comes.
-    const bool done = producerDone.load(std::memory_order_acquire);
-    NumberedItem item;
-    const bool taken = peekThenDrop ? ring.Peek(item) : ring.Pop(item);
-    if (taken)
-    {
-      if (peekThenDrop) ring.DropFront();
-      allComplete = allComplete && ItemComplete(item);
-      if (retryWhenFull)
-        allInOrder = allInOrder && item.sequence == expectedNext;
-      else
-        allInOrder = allInOrder && item.sequence >= expectedNext;
-      expectedNext = item.sequence + 1;
-      ++received;
-    }
-    else if (done)
-    {
-      break;
-    }
-    else
-    {
-      std::this_thread::yield();
-    }
-  }
-  producer.join();
-
-  EXPECT_TRUE(allComplete);
-  EXPECT_TRUE(allInOrder);
-  EXPECT_EQ(received, pushedCount);
+  const test::RingStressResult result =
+      test::RunRingStress<NumberedItems>(ring, kStressItems, retryWhenFull, peekThenDrop);
+  EXPECT_TRUE(result.whole);
+  EXPECT_TRUE(result.ordered);
+  EXPECT_EQ(result.received, result.pushed);
   if (retryWhenFull)
   {
-    EXPECT_EQ(received, kStressItems);
+    EXPECT_EQ(result.received, kStressItems);
   }
-  EXPECT_TRUE(ring.Empty());
+  EXPECT_TRUE(result.emptyAfter);
 }
 
 TEST(SpscRing, TwoThreadsDeliverEveryItemWholeAndInOrder)
