@@ -356,6 +356,7 @@ public:
   // Applied once, when the pointer is released.
   void SetPendingScale(float scale) noexcept { pendingScale = scale; }
   [[nodiscard]] bool ResizeDragShift() const noexcept { return resizeDragShift; }
+  void SetResizeDragShift(bool shift) noexcept { resizeDragShift = shift; }
 
 protected:
   std::vector<std::unique_ptr<IControl>> controls; // attach order; index 0 is the background
