@@ -41,7 +41,11 @@ float SnapScale(float zoom, const std::vector<float>& choices)
   for (const float choice : choices)
   {
     const float d = std::fabs(zoom - choice);
-    if (d < distance || (std::fabs(d - distance) <= kScaleTolerance && choice < best))
+    // Within the tolerance two choices are equally near, and the smaller wins whatever the
+    // order of the list.
+    const bool nearer = d < distance - kScaleTolerance;
+    const bool tie = std::fabs(d - distance) <= kScaleTolerance;
+    if (nearer || (tie && choice < best))
     {
       best = choice;
       distance = d;
