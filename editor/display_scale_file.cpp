@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -115,7 +116,9 @@ std::optional<float> ParseSavedScale(std::string_view line)
   if (error != std::errc()) return std::nullopt;
   if (line.find_first_not_of(kWhiteSpace, std::size_t(rest - line.data())) != std::string_view::npos)
     return std::nullopt;
-  if (!std::isfinite(value) || !(value > 0.0f)) return std::nullopt;
+  // Below the normal range the C conversion reports a range error; from_chars gives the
+  // subnormal value.
+  if (!std::isfinite(value) || !(value >= std::numeric_limits<float>::min())) return std::nullopt;
   return value;
 }
 
