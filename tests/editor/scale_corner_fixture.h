@@ -18,6 +18,14 @@ inline constexpr IRgba kIdle { 255, 0, 0, 255 };  // opaque blue
 inline constexpr IRgba kHover { 255, 0, 255, 0 }; // opaque green
 inline constexpr IRgba kDrag { 255, 255, 0, 0 };  // opaque red
 
+// White text in the built-in font.
+inline ITextStyle LabelStyle()
+{
+  ITextStyle style;
+  style.colour = IRgba(255, 255, 255, 255);
+  return style;
+}
+
 class NothingControl : public IControl
 {
 public:
@@ -34,9 +42,10 @@ public:
   void LayoutEditor(IDrawContext& graphics) override
   {
     const IBounds editor(0.0f, 0.0f, float(graphics.Width()), float(graphics.Height()));
+    (void)graphics.LoadFontByName("Roboto-Regular", "Roboto-Regular.ttf");
     (void)graphics.AddControl(std::make_unique<NothingControl>(editor));
     auto control = std::make_unique<IRasterScaleCornerDragControl>(editor, 20.0f, choices, kIdle, kHover, kDrag,
-                                                                   ITextStyle());
+                                                                   LabelStyle());
     corner = static_cast<IRasterScaleCornerDragControl*>(graphics.AddControl(std::move(control)));
   }
 };

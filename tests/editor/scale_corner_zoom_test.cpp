@@ -241,8 +241,23 @@ TEST(ScaleCornerLabel, AbsentUnlessDraggingWithoutShift)
   }
 }
 
-// The same label in the headless editor's pixels: the dark box left of the triangle while
-// dragging, nothing there once shift is pressed. The frames are kept as artifacts.
+// White pixels of the label's text in its box, a screen rectangle.
+int TextPixels(const IDrawContextHeadless& graphics, int left, int top, int right, int bottom)
+{
+  int count = 0;
+  for (int y = top; y < bottom; ++y)
+  {
+    for (int x = left; x < right; ++x)
+    {
+      const kit::test::Pixel pixel = kit::test::PixelAt(graphics, x, y);
+      if (pixel.r > 160 && pixel.g > 160 && pixel.b > 160) ++count;
+    }
+  }
+  return count;
+}
+
+// The same label in the headless editor's pixels: the dark box with white text left of the
+// triangle while dragging, nothing there once shift is pressed. The frame is kept as an artifact.
 TEST(ScaleCornerLabel, BoxPixelsAppearWhileDraggingAndGoWithShift)
 {
   const CornerEditor editor;
@@ -251,9 +266,14 @@ TEST(ScaleCornerLabel, BoxPixelsAppearWhileDraggingAndGoWithShift)
   (void)editor.graphics->Tick();
   const IBounds& triangle = editor.Corner().TriangleArea();
   const float zoom = editor.graphics->DrawScale();
+  // The box in screen pixels: 58 × 20, ending 8 pixels above and left of the triangle.
+  const int boxRight = int(triangle.left * zoom) - 8;
+  const int boxBottom = int(triangle.top * zoom) - 8;
+  const int textPixels = TextPixels(*editor.graphics, boxRight - 56, boxBottom - 18, boxRight - 2, boxBottom - 2);
+  EXPECT_GT(textPixels, 20);
   // A pixel inside the box near its left edge, clear of the text in the middle.
-  const int x = int((triangle.left * zoom) - 8.0f - 55.0f);
-  const int y = int((triangle.top * zoom) - 8.0f - 10.0f);
+  const int x = boxRight - 55;
+  const int y = boxBottom - 10;
   const kit::test::Pixel box = kit::test::PixelAt(*editor.graphics, x, y);
   // (220, 24, 24, 24) premultiplied: 24 × 220 / 255 = 20.7 in each colour channel.
   EXPECT_NEAR(box.r, 20.7, 1.0);
@@ -266,6 +286,7 @@ TEST(ScaleCornerLabel, BoxPixelsAppearWhileDraggingAndGoWithShift)
   editor.Drag(1000.0f, 726.0f, Shift());
   (void)editor.graphics->Tick();
   EXPECT_EQ(kit::test::PixelAt(*editor.graphics, x, y), (kit::test::Pixel { 0, 0, 0, 0 }));
+  EXPECT_EQ(TextPixels(*editor.graphics, boxRight - 56, boxBottom - 18, boxRight - 2, boxBottom - 2), 0);
 }
 
 } // namespace
