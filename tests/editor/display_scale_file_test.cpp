@@ -18,8 +18,10 @@
 #include <thread>
 #include <vector>
 
+#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace kit::ui
@@ -286,18 +288,44 @@ TEST_F(DisplayScaleFile, DecimalPointUnderACommaLocale)
   EXPECT_EQ(handWritten, 1.75f);
 }
 
-// A process that may write into any folder (root) ignores the permission bits: then the case
-// cannot be shown and is skipped.
+// Root writes into read-only folders through the capability that overrides permission bits.
+// Lowered from the thread's effective set for a while (it stays permitted, so it can be raised
+// again), the folder's bits hold for root as well.
+class WithoutPermissionOverride
+{
+public:
+  WithoutPermissionOverride()
+  {
+    if (::syscall(SYS_capget, &header, saved) != 0) return;
+    __user_cap_data_struct lowered[2] = { saved[0], saved[1] };
+    lowered[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+    active = ::syscall(SYS_capset, &header, lowered) == 0;
+  }
+  ~WithoutPermissionOverride()
+  {
+    if (active) (void)::syscall(SYS_capset, &header, saved);
+  }
+  WithoutPermissionOverride(const WithoutPermissionOverride&) = delete;
+  WithoutPermissionOverride& operator=(const WithoutPermissionOverride&) = delete;
+
+private:
+  __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
+  __user_cap_data_struct saved[2] {};
+  bool active = false;
+};
+
+// Should the process still write into the folder, the case cannot be shown and is skipped.
 TEST_F(DisplayScaleFile, ReadOnlyFolderFailsCleanly)
 {
   Put("1.5000\n");
   fs::permissions(Folder(), fs::perms::owner_read | fs::perms::owner_exec);
+  const WithoutPermissionOverride restricted;
   const fs::path probe = Folder() / "probe";
   if (std::ofstream(probe).good())
   {
     std::error_code error;
     fs::remove(probe, error);
-    GTEST_SKIP() << "this process writes into read-only folders (running as root)";
+    GTEST_SKIP() << "this process writes into read-only folders (root with its permission override)";
   }
   EXPECT_FALSE(WriteSavedScale(kProduct, 2.0f));
   EXPECT_EQ(Content(), "1.5000\n");
