@@ -167,8 +167,7 @@ void IRasterScaleCornerDragControl::Place()
   const float k = 1.0f / zoom;
   grabArea = IBounds(w - g + 1.0f, h - g + 1.0f, w - 1.0f, h - 1.0f);
   triangleArea = IBounds(w - cornerSize * k + 1.0f, h - cornerSize * k + 1.0f, w - 1.0f, h - 1.0f);
-  SetTargetAndDrawBounds(IBounds(w - g + 1.0f - kLabelMargin * k, h - g + 1.0f - kLabelMargin * k, w - 1.0f,
-                                 h - 1.0f));
+  SetTargetAndDrawBounds(IBounds(w - g + 1.0f - kLabelMargin * k, h - g + 1.0f - kLabelMargin * k, w - 1.0f, h - 1.0f));
 }
 
 } // namespace kit::ui

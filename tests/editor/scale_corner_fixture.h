@@ -44,8 +44,8 @@ public:
     const IBounds editor(0.0f, 0.0f, float(graphics.Width()), float(graphics.Height()));
     (void)graphics.LoadFontByName("Roboto-Regular", "Roboto-Regular.ttf");
     (void)graphics.AddControl(std::make_unique<NothingControl>(editor));
-    auto control = std::make_unique<IRasterScaleCornerDragControl>(editor, 20.0f, choices, kIdle, kHover, kDrag,
-                                                                   LabelStyle());
+    auto control =
+        std::make_unique<IRasterScaleCornerDragControl>(editor, 20.0f, choices, kIdle, kHover, kDrag, LabelStyle());
     corner = static_cast<IRasterScaleCornerDragControl*>(graphics.AddControl(std::move(control)));
   }
 };

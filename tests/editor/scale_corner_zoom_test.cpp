@@ -30,8 +30,8 @@ TEST(SnapScale, TakesTheNearestChoiceAndTiesGoToTheSmaller)
     { 1.37504f, kEditorChoices, 1.25f }, // 0.00008 nearer 1.5: still a tie
     { 1.3752f, kEditorChoices, 1.5f },   // 0.0004 nearer 1.5
     { 1.38f, kEditorChoices, 1.5f },
-    { 2.6f, kEditorChoices, 2.0f },      // beyond the largest
-    { 0.6f, kEditorChoices, 1.0f },      // below the smallest
+    { 2.6f, kEditorChoices, 2.0f }, // beyond the largest
+    { 0.6f, kEditorChoices, 1.0f }, // below the smallest
     { 1.75f, kEditorChoices, 1.75f },
     { 1.6f, { 2.0f, 1.0f, 1.5f }, 1.5f }, // order of the list does not matter
     { 1.5f, { 2.0f, 1.0f }, 1.0f },       // tie with the larger listed first
@@ -147,9 +147,8 @@ struct LabelFixture : InputFixture
   explicit LabelFixture(std::vector<float> choices = kEditorChoices)
   {
     AddBackground();
-    auto control = std::make_unique<IRasterScaleCornerDragControl>(IBounds(0, 0, 500, 525), 20.0f,
-                                                                   std::move(choices), kIdle, kHover, kDrag,
-                                                                   ITextStyle());
+    auto control = std::make_unique<IRasterScaleCornerDragControl>(IBounds(0, 0, 500, 525), 20.0f, std::move(choices),
+                                                                   kIdle, kHover, kDrag, ITextStyle());
     corner = static_cast<IRasterScaleCornerDragControl*>(graphics.AddControl(std::move(control)));
   }
 
@@ -173,13 +172,13 @@ TEST(ScaleCornerLabel, ShowsThePercentageTheReleaseWillSnapTo)
     const char* expected;
   };
   const Case cases[] = {
-    { 725.0f, kEditorChoices, "150%" },       // 1.45
-    { 760.0f, kEditorChoices, "150%" },       // 1.52
-    { 685.0f, kEditorChoices, "125%" },       // 1.37
-    { 550.0f, kEditorChoices, "100%" },       // 1.1
-    { 565.0f, { 1.0f, 1.125f }, "113%" },     // 112.5 rounds away from zero
-    { 1300.0f, kEditorChoices, "200%" },      // 2.6
-    { 685.0f, {}, "137%" },                   // no choices: the free zoom
+    { 725.0f, kEditorChoices, "150%" },   // 1.45
+    { 760.0f, kEditorChoices, "150%" },   // 1.52
+    { 685.0f, kEditorChoices, "125%" },   // 1.37
+    { 550.0f, kEditorChoices, "100%" },   // 1.1
+    { 565.0f, { 1.0f, 1.125f }, "113%" }, // 112.5 rounds away from zero
+    { 1300.0f, kEditorChoices, "200%" },  // 2.6
+    { 685.0f, {}, "137%" },               // no choices: the free zoom
   };
   for (const Case& c : cases)
   {
