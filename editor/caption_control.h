@@ -21,7 +21,6 @@ public:
   void Paint(IDrawContext& graphics) override;
 
   [[nodiscard]] const IBounds& MarkerBounds() const noexcept { return markerBounds; }
-  [[nodiscard]] bool ShowsLabel() const noexcept { return showLabel; }
 
 protected:
   bool showLabel;

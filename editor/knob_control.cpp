@@ -28,8 +28,7 @@ bool IsStepped(const IParam* param)
 
 } // namespace
 
-IKnobControlBase::IKnobControlBase(const IBounds& controlBounds, int paramIndex, int dragDirection,
-                                   double dragGearing)
+IKnobControlBase::IKnobControlBase(const IBounds& controlBounds, int paramIndex, int dragDirection, double dragGearing)
     : IControl(controlBounds, paramIndex)
     , direction(dragDirection)
     , gearing(dragGearing)
@@ -88,7 +87,7 @@ void IKnobControlBase::OnPointerWheel(float, float, const IPointerMods& mods, fl
   MarkDirty(true, -1);
 }
 
-IBounds IKnobControlBase::KnobDragBounds()
+IBounds IKnobControlBase::KnobDragBounds() const
 {
   return hitBounds;
 }

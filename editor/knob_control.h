@@ -27,13 +27,10 @@ public:
   void OnPointerWheel(float x, float y, const IPointerMods& mods, float delta) override;
 
   // The area whose extent along the drag direction is one sweep (before gearing).
-  [[nodiscard]] virtual IBounds KnobDragBounds();
+  [[nodiscard]] virtual IBounds KnobDragBounds() const;
 
   [[nodiscard]] bool PointerIsDown() const noexcept { return pointerIsDown; }
   [[nodiscard]] double DragValue() const noexcept { return dragValue; }
-  [[nodiscard]] int Direction() const noexcept { return direction; }
-  [[nodiscard]] double Gearing() const noexcept { return gearing; }
-  void SetCursorHiddenWhileDragging(bool hide) noexcept { cursorHiddenWhileDragging = hide; }
 
 protected:
   bool cursorHiddenWhileDragging = true;

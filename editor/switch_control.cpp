@@ -20,8 +20,7 @@ constexpr double kLastFrameLimit = 1.001;
 
 } // namespace
 
-ISwitchControlBase::ISwitchControlBase(const IBounds& controlBounds, int paramIndex, IActionFn action,
-                                       int states)
+ISwitchControlBase::ISwitchControlBase(const IBounds& controlBounds, int paramIndex, IActionFn action, int states)
     : IControl(controlBounds, paramIndex, std::move(action))
     , stateCount(states)
     , stateDisabled(std::size_t(std::max(0, states)), 0)

@@ -29,8 +29,6 @@ public:
   virtual void ClearText();
 
   [[nodiscard]] const std::string& Text() const noexcept { return text; }
-  [[nodiscard]] const IRgba& BackgroundColour() const noexcept { return backgroundColour; }
-  [[nodiscard]] bool SizesToText() const noexcept { return sizeToText; }
 
 protected:
   std::string text;

@@ -18,8 +18,8 @@ constexpr IBounds kGraphLampArea { 232, 454, 256, 478 };
 
 BackgroundSwitchControl& AddBackground(StockEditor& editor, const IBounds& hitArea)
 {
-  auto control = std::make_unique<BackgroundSwitchControl>(
-      IBounds(0, 0, 500, 525), editor.graphics->LoadBitmapByName("bg.png", 2), kDither);
+  auto control = std::make_unique<BackgroundSwitchControl>(IBounds(0, 0, 500, 525),
+                                                           editor.graphics->LoadBitmapByName("bg.png", 2), kDither);
   control->SetHitArea(hitArea);
   return editor.Add(std::move(control));
 }
@@ -33,8 +33,8 @@ TEST(BackgroundSwitch, HitsOnlyInsideItsHitArea)
     bool hit;
   };
   const Case cases[] = {
-    { 180, 445, true },    { 214.9f, 474.9f, true }, { 197, 460, true },   { 215, 460, false },
-    { 179.9f, 460, false }, { 197, 444.9f, false },  { 197, 475, false },  { 10, 10, false },
+    { 180, 445, true },     { 214.9f, 474.9f, true }, { 197, 460, true },  { 215, 460, false },
+    { 179.9f, 460, false }, { 197, 444.9f, false },   { 197, 475, false }, { 10, 10, false },
   };
   StockEditor editor;
   const BackgroundSwitchControl& control = AddBackground(editor, kDitherLamp);

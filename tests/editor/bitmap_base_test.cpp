@@ -25,10 +25,9 @@ TEST(BitmapBase, FrameForValueIsTheNearestFrameCountedFromOne)
   };
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const Case cases[] = {
-    { 0.0, 1, 1 },    { 1.0, 1, 1 },     { 0.7, 0, 1 },       { 0.49, 2, 1 },  { 0.5, 2, 2 },
-    { 1.0, 2, 2 },    { 0.0, 3, 1 },     { 0.2499, 3, 1 },    { 0.25, 3, 2 },  { 0.75, 3, 3 },
-    { 1.0, 10, 10 },  { 1.0 / 18, 10, 2 }, { -0.3, 4, 1 },    { 1.7, 4, 4 },   { 1e300, 4, 4 },
-    { -1e300, 4, 1 }, { nan, 4, 1 },
+    { 0.0, 1, 1 },  { 1.0, 1, 1 },    { 0.7, 0, 1 },   { 0.49, 2, 1 },   { 0.5, 2, 2 },   { 1.0, 2, 2 },
+    { 0.0, 3, 1 },  { 0.2499, 3, 1 }, { 0.25, 3, 2 },  { 0.75, 3, 3 },   { 1.0, 10, 10 }, { 1.0 / 18, 10, 2 },
+    { -0.3, 4, 1 }, { 1.7, 4, 4 },    { 1e300, 4, 4 }, { -1e300, 4, 1 }, { nan, 4, 1 },
   };
   for (const Case& c : cases)
   {
@@ -110,7 +109,8 @@ TEST(BitmapBase, PicturesFollowTheEditorsScale)
       editor.graphics->ApplySize(500, 525, c.amount, true);
       editor.graphics->FinishResizeGesture();
     }
-    for (const IBitmapBase* control : { static_cast<const IBitmapBase*>(&knob), static_cast<const IBitmapBase*>(&lamp) })
+    for (const IBitmapBase* control :
+         { static_cast<const IBitmapBase*>(&knob), static_cast<const IBitmapBase*>(&lamp) })
     {
       const IBitmapRef& bitmap = control->Bitmap();
       ASSERT_TRUE(bitmap.IsValid());

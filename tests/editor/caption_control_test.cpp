@@ -27,11 +27,10 @@ constexpr IBounds kCaption { 200, 200, 300, 220 };
 // The same box further down, where the reference text is drawn.
 constexpr IBounds kReference { 200, 300, 300, 320 };
 
-ICaptionControl& AddCaption(StockEditor& editor, int param, bool showLabel = true,
-                            const IBounds& bounds = kCaption, EAlign align = EAlign::kCenter)
+ICaptionControl& AddCaption(StockEditor& editor, int param, bool showLabel = true, const IBounds& bounds = kCaption,
+                            EAlign align = EAlign::kCenter)
 {
-  auto caption =
-      std::make_unique<ICaptionControl>(bounds, param, CaptionStyle(align), IRgba(0, 0, 0, 0), showLabel);
+  auto caption = std::make_unique<ICaptionControl>(bounds, param, CaptionStyle(align), IRgba(0, 0, 0, 0), showLabel);
   // As the editor opens: every control starts from its parameter's value.
   if (param >= 0 && param < kParamCount) caption->SetValue(editor.params.Unit(param));
   return editor.Add(std::move(caption));
@@ -62,8 +61,8 @@ TEST(Caption, ShowsTheDisplayTextThenASpaceAndTheLabel)
     StockEditor editor;
     editor.params.GetParam(c.param)->Set(c.real);
     // The reference: the expected text drawn by the context itself in a box of the same size.
-    editor.Add(std::make_unique<kit::test::PaintingControl>(
-        kReference, [&c](IDrawContext& g) { g.RenderText(CaptionStyle(), c.text, kReference); }));
+    editor.Add(std::make_unique<kit::test::PaintingControl>(kReference, [&c](IDrawContext& g)
+                                                            { g.RenderText(CaptionStyle(), c.text, kReference); }));
     const ICaptionControl& caption = AddCaption(editor, c.param, c.showLabel);
     ASSERT_TRUE(editor.graphics->Tick());
     EXPECT_EQ(caption.Text(), c.text);

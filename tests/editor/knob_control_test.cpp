@@ -25,8 +25,8 @@ constexpr float kKnobY = 430;
 
 std::unique_ptr<IBKnobControl> MakeKnob(StockEditor& editor, int paramIndex, int direction = 0)
 {
-  return std::make_unique<IBKnobControl>(kKnobPosition, editor.graphics->LoadBitmapByName("knob_line.png"),
-                                         paramIndex, direction);
+  return std::make_unique<IBKnobControl>(kKnobPosition, editor.graphics->LoadBitmapByName("knob_line.png"), paramIndex,
+                                         direction);
 }
 
 TEST(Knob, DragTravelOverTheAreaTimesTheGearingIsOneSweep)
@@ -83,7 +83,7 @@ TEST(Knob, SteppedParameterFollowsTheUnsnappedDragPosition)
   {
     int samples;
     IPointerMods mods;
-    double dragValue;   // 9/12 − 62/124 or 9/12 − 62/1240
+    double dragValue;  // 9/12 − 62/124 or 9/12 − 62/1240
     double powerAfter; // the nearest step to 12 × dragValue
   };
   // One-point samples with shift move the value by 1/1240 each, far less than half a step
@@ -192,7 +192,7 @@ public:
       , area(dragArea)
   {
   }
-  IBounds KnobDragBounds() override { return area; }
+  IBounds KnobDragBounds() const override { return area; }
 
 private:
   IBounds area;
@@ -224,8 +224,8 @@ TEST(Knob, DragAreaWithoutExtentAlongTheDragChangesNothing)
   {
     SCOPED_TRACE(c.name);
     StockEditor editor;
-    auto& knob = editor.Add(std::make_unique<AreaKnob>(editor.graphics->LoadBitmapByName("knob_line.png"),
-                                                       c.direction, c.area, c.gearing));
+    auto& knob = editor.Add(
+        std::make_unique<AreaKnob>(editor.graphics->LoadBitmapByName("knob_line.png"), c.direction, c.area, c.gearing));
     knob.SetValue(0.5);
     editor.Press(kKnobX, kKnobY);
     editor.Drag(kKnobX + c.dX, kKnobY + c.dY, c.dX, c.dY);
@@ -276,8 +276,10 @@ TEST(KnobRotater, TurnsItsPictureByValueTimes260Minus130Degrees)
   {
     SCOPED_TRACE("value " + Num(c.value));
     StockEditor editor;
-    editor.Add(std::make_unique<kit::test::PaintingControl>(
-        IBounds(0, 0, 500, 525), [](IDrawContext& g) { g.PaintRect({ 255, 0, 0, 0 }, IBounds(0, 0, 500, 525)); }));
+    editor.Add(std::make_unique<kit::test::PaintingControl>(IBounds(0, 0, 500, 525),
+                                                            [](IDrawContext& g) {
+                                                              g.PaintRect({ 255, 0, 0, 0 }, IBounds(0, 0, 500, 525));
+                                                            }));
     const IBitmapRef line = editor.graphics->LoadBitmapFromMemory("pointer-line", png);
     ASSERT_TRUE(line.IsValid());
     auto& knob = editor.Add(std::make_unique<IBKnobRotaterControl>(IBounds(100, 100, 131, 131), line, kMix));
@@ -312,8 +314,7 @@ TEST(KnobFrames, FrameKnobDrawsTheFrameNearestItsValue)
     int frame;
   };
   // Five frames spread over 0 … 1 at quarters; a value half way between goes up.
-  const Case cases[] = { { 0.0, 1 },   { 0.124, 1 }, { 0.125, 2 }, { 0.5, 3 },
-                         { 0.874, 4 }, { 0.875, 5 }, { 1.0, 5 } };
+  const Case cases[] = { { 0.0, 1 }, { 0.124, 1 }, { 0.125, 2 }, { 0.5, 3 }, { 0.874, 4 }, { 0.875, 5 }, { 1.0, 5 } };
   for (const bool horizontal : { false, true })
   {
     kit::test::RecordingDelegate delegate;

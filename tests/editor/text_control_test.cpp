@@ -23,10 +23,10 @@ TEST(TextControl, SizedToTextAroundTheOldCentre)
 {
   StockEditor editor;
   const ITextStyle style = VersionStyle();
-  auto& sized = editor.Add(std::make_unique<ITextControl>(IBounds(100, 100, 200, 120), "4.1.0", style,
-                                                          IRgba(0, 0, 0, 0), true));
-  auto& fixed = editor.Add(std::make_unique<ITextControl>(IBounds(384, 490, 458, 502), "4.1.0", style,
-                                                          IRgba(0, 0, 0, 0), false));
+  auto& sized =
+      editor.Add(std::make_unique<ITextControl>(IBounds(100, 100, 200, 120), "4.1.0", style, IRgba(0, 0, 0, 0), true));
+  auto& fixed =
+      editor.Add(std::make_unique<ITextControl>(IBounds(384, 490, 458, 502), "4.1.0", style, IRgba(0, 0, 0, 0), false));
   IBounds measured;
   const float width = editor.graphics->MeasureTextWidth(style, "4.1.0", measured);
   ASSERT_GT(width, 10.0f);
@@ -50,8 +50,8 @@ TEST(TextControl, SizedToTextAroundTheOldCentre)
 TEST(TextControl, SettingTheTextAsItIsChangesNothing)
 {
   StockEditor editor;
-  auto& text = editor.Add(std::make_unique<ITextControl>(IBounds(10, 10, 90, 30), "abc", VersionStyle(),
-                                                         IRgba(0, 0, 0, 0), false));
+  auto& text = editor.Add(
+      std::make_unique<ITextControl>(IBounds(10, 10, 90, 30), "abc", VersionStyle(), IRgba(0, 0, 0, 0), false));
   text.MarkClean();
   text.SetText("abc");
   EXPECT_FALSE(text.IsDirty());
@@ -70,8 +70,8 @@ TEST(TextControl, FormattedTextIsCutToItsLengthAtAWholeCharacter)
   const std::string e = "\xc3\xa9";
   const std::string euro = "\xe2\x82\xac";
   StockEditor editor;
-  auto& text = editor.Add(std::make_unique<ITextControl>(IBounds(10, 10, 90, 30), "", VersionStyle(),
-                                                         IRgba(0, 0, 0, 0), false));
+  auto& text =
+      editor.Add(std::make_unique<ITextControl>(IBounds(10, 10, 90, 30), "", VersionStyle(), IRgba(0, 0, 0, 0), false));
   const auto check = [&](const char* name, int maxLength, const std::string& expected)
   {
     SCOPED_TRACE(name);
@@ -104,10 +104,10 @@ TEST(TextControl, TextIsNotDrawnUnderItsOwnOpenTextField)
 {
   kit::test::RecordingDelegate delegate;
   kit::test::RecordingDrawContext recording(delegate);
-  auto* text = static_cast<ITextControl*>(recording.AddControl(std::make_unique<ITextControl>(
-      IBounds(10, 10, 90, 30), "hello", VersionStyle(), IRgba(255, 10, 20, 30), false)));
-  auto* other = static_cast<ITextControl*>(recording.AddControl(std::make_unique<ITextControl>(
-      IBounds(10, 40, 90, 60), "other", VersionStyle(), IRgba(0, 0, 0, 0), false)));
+  auto* text = static_cast<ITextControl*>(recording.AddControl(
+      std::make_unique<ITextControl>(IBounds(10, 10, 90, 30), "hello", VersionStyle(), IRgba(255, 10, 20, 30), false)));
+  auto* other = static_cast<ITextControl*>(recording.AddControl(
+      std::make_unique<ITextControl>(IBounds(10, 40, 90, 60), "other", VersionStyle(), IRgba(0, 0, 0, 0), false)));
   const auto paint = [&]
   {
     recording.log.clear();
@@ -132,8 +132,8 @@ TEST(TextControl, ClicksPassThroughToTheControlBelow)
   StockEditor editor;
   auto& lamp = editor.Add(std::make_unique<IBSwitchControl>(
       IBounds(240, 462, 248, 470), editor.graphics->LoadBitmapByName("display_button.png", 2), kDither));
-  auto& text = editor.Add(std::make_unique<ITextControl>(IBounds(230, 455, 260, 475), "DITHER", VersionStyle(),
-                                                         IRgba(0, 0, 0, 0), false));
+  auto& text = editor.Add(
+      std::make_unique<ITextControl>(IBounds(230, 455, 260, 475), "DITHER", VersionStyle(), IRgba(0, 0, 0, 0), false));
   EXPECT_TRUE(text.IgnoresPointer());
   EXPECT_EQ(editor.graphics->FindPointerTarget(244, 466, false, false), &lamp);
   EXPECT_EQ(editor.graphics->FindPointerTarget(232, 457, false, false), nullptr) << "nothing else is there";
