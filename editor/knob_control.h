@@ -23,7 +23,8 @@ public:
   void OnPointerUp(float x, float y, const IPointerMods& mods) override;
   // Shift or control makes the drag ten times finer.
   void OnPointerDrag(float x, float y, float dX, float dY, const IPointerMods& mods) override;
-  // One step of a stepped parameter per notch; 0.01 (0.001 with shift or control) otherwise.
+  // A stepped parameter moves one step per wheel event, whatever its size; any other moves 0.01
+  // per notch (0.001 with shift or control).
   void OnPointerWheel(float x, float y, const IPointerMods& mods, float delta) override;
 
   // The area whose extent along the drag direction is one sweep (before gearing).
