@@ -52,13 +52,22 @@ bool IDrawContextHeadless::WritePng(const std::filesystem::path& path) const
 void IDrawContextHeadless::HideCursor(bool hide, bool lock)
 {
   cursorRequests.push_back({ CursorRequest::EKind::kHide, hide, lock, 0.0f, 0.0f, 0 });
+  if (hide && !CursorHidden())
+  {
+    hiddenPointerX = LastPointerX();
+    hiddenPointerY = LastPointerY();
+  }
+  const bool returns = !hide && CursorHidden() && CursorLocked();
   IDrawContextCairo::HideCursor(hide, lock);
+  if (returns) SetLastPointer(hiddenPointerX, hiddenPointerY);
 }
 
 void IDrawContextHeadless::MoveCursor(float x, float y)
 {
   cursorRequests.push_back({ CursorRequest::EKind::kMove, false, false, x, y, 0 });
   SetLastPointer(x, y);
+  hiddenPointerX = x;
+  hiddenPointerY = y;
 }
 
 int IDrawContextHeadless::SetCursor(int kind)

@@ -73,8 +73,10 @@ public:
 
   // Platform operations of the drawing context.
 
+  // Showing a cursor that was hidden with the lock puts the pointer back where it was hidden,
+  // as a window does.
   void HideCursor(bool hide, bool lock) override;
-  // Also becomes the last pointer position.
+  // Also becomes the last pointer position, and the place a locked cursor returns to.
   void MoveCursor(float x, float y) override;
   int SetCursor(int kind) override;
   // Forgets the text field.
@@ -94,6 +96,8 @@ public:
 private:
   float displayDensity = 1.0f;
   bool open = false;
+  float hiddenPointerX = -1.0f;
+  float hiddenPointerY = -1.0f;
   std::vector<CursorRequest> cursorRequests;
   std::optional<TextFieldRequest> textField;
   std::optional<MenuRequest> popupMenu;

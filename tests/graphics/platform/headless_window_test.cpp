@@ -212,6 +212,37 @@ TEST(HeadlessWindow, CursorRequestsAreRecordedInOrder)
   EXPECT_EQ(graphics.LastPointerY(), 40.0f);
 }
 
+TEST(HeadlessWindow, ShowingALockedCursorPutsThePointerBackWhereItWasHidden)
+{
+  struct Case
+  {
+    const char* name;
+    bool lock;
+    float movedToX; // by MoveCursor while hidden; -1: not moved
+    float expectedX;
+  };
+  // Hidden at x 20; the pointer then travels to x 70 as a window reports it.
+  const Case cases[] = {
+    { "locked", true, -1.0f, 20.0f },
+    { "not locked", false, -1.0f, 70.0f },
+    { "locked, moved while hidden", true, 45.0f, 45.0f },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    Editor editor;
+    static_cast<void>(editor.graphics->OpenWindow(nullptr));
+    IDrawContextHeadless& graphics = *editor.graphics;
+    graphics.SetLastPointer(20.0f, 30.0f);
+    graphics.HideCursor(true, c.lock);
+    if (c.movedToX >= 0.0f) graphics.MoveCursor(c.movedToX, 30.0f);
+    graphics.SetLastPointer(70.0f, 60.0f);
+    graphics.HideCursor(false, false);
+    EXPECT_EQ(graphics.LastPointerX(), c.expectedX);
+    EXPECT_EQ(graphics.LastPointerY(), c.lock ? 30.0f : 60.0f);
+  }
+}
+
 TEST(HeadlessWindow, TextFieldIsRecordedAndAnsweredByTheCaller)
 {
   Editor editor;
