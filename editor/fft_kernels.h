@@ -1,7 +1,7 @@
 // The transforms of the conjugate-pair split radix for one vector width. Each instruction-set
-// variant (fft_sse2.cpp, fft_avx.cpp) includes this after defining its wide vector operations;
-// everything here has internal linkage, so the variants' copies, compiled for different
-// instruction sets, never merge. No state: any number of threads may transform at once.
+// variant (fft_sse2.cpp, fft_avx.cpp) includes this and instantiates it with its own wide vector
+// operations; everything here has internal linkage, so the variants' copies, compiled for
+// different instruction sets, never merge. No state: any number of threads may transform at once.
 #pragma once
 
 #include "editor/fft_tables.h"
