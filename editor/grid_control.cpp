@@ -54,6 +54,12 @@ IBounds WithLabelStrip(const IBounds& grid)
                             grid.right + GridControl::kLabelHalfWidth, grid.top));
 }
 
+bool Meets(const IBounds& a, const IBounds& b)
+{
+  const IBounds common = a.Intersect(b);
+  return common.W() > 0.0f && common.H() > 0.0f;
+}
+
 } // namespace
 
 GridControl::GridControl(const IBounds& gridBounds, int paramIndex, IActionFn action)
@@ -81,9 +87,10 @@ void GridControl::Paint(IDrawContext& drawing)
   {
     const float x = left + mark.fraction * (right - left);
     drawing.StrokeLine(lineColour, x, top, x, bottom);
-    if (mark.label.empty()) continue;
-    drawing.RenderText(style, mark.label,
-                       IBounds(x - kLabelHalfWidth, top - kLabelStripHeight, x + kLabelHalfWidth, top - kLabelGap));
+    const IBounds box(x - kLabelHalfWidth, top - kLabelStripHeight, x + kLabelHalfWidth, top - kLabelGap);
+    // The graphs repaint the grid every frame below the strip: no text to lay out there.
+    if (mark.label.empty() || !Meets(box, drawing.ClipBounds())) continue;
+    drawing.RenderText(style, mark.label, box);
   }
 }
 

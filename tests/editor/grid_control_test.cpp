@@ -48,9 +48,12 @@ TEST(GridControl, DrawsEdgesSixBandsAndEightLabelledMarks)
 {
   EditorParams editorDelegate;
   StrokeRecorder recorder(editorDelegate);
-  GridControl grid(kScreen);
-  grid.SetLineColour(kLineColour);
-  grid.Paint(recorder);
+  auto grid = std::make_unique<GridControl>(kScreen);
+  grid->SetLineColour(kLineColour);
+  ASSERT_NE(recorder.AddControl(std::move(grid)), nullptr);
+  IBoundsList regions;
+  regions.Add(IBounds(0.0f, 0.0f, 500.0f, 525.0f));
+  recorder.PaintRegions(regions);
 
   const std::vector<Stroke> strokes = recorder.Strokes();
   ASSERT_EQ(strokes.size(), 2u + 5u + 9u);
@@ -79,6 +82,39 @@ TEST(GridControl, DrawsEdgesSixBandsAndEightLabelledMarks)
     EXPECT_EQ(recorder.texts[i].bounds.top, expectedTexts[i].bounds.top);
     EXPECT_NEAR(recorder.texts[i].bounds.right, expectedTexts[i].bounds.right, 1e-4f);
     EXPECT_EQ(recorder.texts[i].bounds.bottom, expectedTexts[i].bounds.bottom);
+  }
+}
+
+// The graphs repaint the grid every frame in their own region, which ends above at the grid's
+// top edge: the labels, all clipped away there, are not laid out at all.
+TEST(GridControl, LaysOutOnlyTheLabelsTheRegionShows)
+{
+  struct Case
+  {
+    const char* what;
+    IBounds region;
+    std::vector<std::string> labels;
+  };
+  const Case cases[] = {
+    { "the graphs' region", { 85.0f, 79.0f, 435.0f, 346.0f }, {} },
+    { "the left part of the strip", { 0.0f, 60.0f, 140.0f, 79.0f }, { "100", "500" } },
+    { "one pixel row of the strip",
+      { 0.0f, 77.0f, 500.0f, 78.0f },
+      { "100", "500", "1k", "2k", "3k", "4k", "5k", "10k" } },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.what);
+    EditorParams editorDelegate;
+    StrokeRecorder recorder(editorDelegate);
+    ASSERT_NE(recorder.AddControl(std::make_unique<GridControl>(kScreen)), nullptr);
+    IBoundsList regions;
+    regions.Add(c.region);
+    recorder.PaintRegions(regions);
+    std::vector<std::string> labels;
+    for (const DrawnText& text : recorder.texts) labels.push_back(text.text);
+    EXPECT_EQ(labels, c.labels);
+    EXPECT_EQ(recorder.Strokes().size(), 16u) << "every line, whatever the clip";
   }
 }
 
