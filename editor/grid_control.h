@@ -24,7 +24,6 @@ public:
   void Paint(IDrawContext& drawing) override;
 
   void SetLineColour(const IRgba& colour);
-  [[nodiscard]] const IRgba& LineColour() const noexcept { return lineColour; }
   // The grid's own rectangle: where the lines are drawn and the control is hit.
   [[nodiscard]] const IBounds& GridArea() const noexcept { return HitBounds(); }
 

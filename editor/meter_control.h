@@ -25,7 +25,6 @@ public:
   void Paint(IDrawContext& drawing) override;
 
   void SetBarColour(const IRgba& colour);
-  [[nodiscard]] const IRgba& BarColour() const noexcept { return barColour; }
   void SetLevel(double newLevel);
   [[nodiscard]] double Level() const noexcept { return level; }
 

@@ -34,13 +34,12 @@ public:
   // tag other than 0 is ignored.
   void ReceivePacket(int messageTag, int byteCount, const void* bytes) override;
   // The first paint of a display tick advances the analysis; every other paint of the same tick
-  // (one per region the graph meets) draws the same columns again.
+  // (one per region the graph meets), and a repaint without a tick, draws the same columns.
   void Paint(IDrawContext& drawing) override;
   // The window clears the dirty flags once per display tick, before it paints: that starts a
   // new frame of the analysis.
   void MarkClean() override;
 
-  [[nodiscard]] bool Mirrored() const noexcept { return mirrored; }
   [[nodiscard]] const IRgba& FillColour() const noexcept { return fillColour; }
   [[nodiscard]] const IRgba& LineColour() const noexcept { return lineColour; }
   [[nodiscard]] int FirstBin() const noexcept { return firstBin; }
@@ -61,7 +60,7 @@ private:
   std::array<float, kHistorySize> history {};
   std::array<float, kFftSize / 2> spectrum {};
   std::array<float, kFftSize> window {};
-  alignas(32) std::array<float, 2 * kFftSize> fftBuffer {};
+  std::array<float, 2 * kFftSize> fftBuffer {}; // interleaved (re, im)
   int writePos = 0;
   int firstBin = 0;
   int endBin = 1;
