@@ -19,7 +19,9 @@ void IDrawContext::PathTransformRestore()
 void IDrawContext::PathTransformReset(bool clearStack)
 {
   transform = ITransform2D {};
-  if (clearStack) transformStack = {};
+  // Popped one by one: a fresh stack would allocate on every control painted.
+  if (clearStack)
+    while (!transformStack.empty()) transformStack.pop();
   PathTransformSetMatrix(transform);
 }
 
