@@ -43,6 +43,13 @@ EntryState& Entry()
   return state;
 }
 
+// The descriptor's text of the version the plug-in class is built with.
+const std::string& PluginVersionText()
+{
+  static const std::string text = kit::VersionText(kit::ui::Ombrix::Config().version);
+  return text;
+}
+
 void FillDescriptor(clap_plugin_descriptor& descriptor)
 {
   descriptor.clap_version = { CLAP_VERSION_MAJOR, CLAP_VERSION_MINOR, CLAP_VERSION_REVISION };
@@ -52,7 +59,7 @@ void FillDescriptor(clap_plugin_descriptor& descriptor)
   descriptor.url = kMakerUrl;
   descriptor.manual_url = "";
   descriptor.support_url = kMakerUrl;
-  descriptor.version = "4.1.0";
+  descriptor.version = PluginVersionText().c_str();
   descriptor.description = "Ombrix audio plug-in";
   descriptor.features = kFeatures;
 }

@@ -31,7 +31,11 @@ void* IDrawEditorDelegate::OpenEditorWindow(void* parent)
     if (graphics && savedWidth != 0 && savedHeight != 0 && savedDrawScale != 0.0f)
       graphics->ApplySize(savedWidth, savedHeight, savedDrawScale, true);
   }
-  return graphics ? graphics->OpenWindow(parent) : nullptr;
+  if (!graphics) return nullptr;
+  void* window = graphics->OpenWindow(parent);
+  // A context whose window cannot open is not an editor: the next opening starts afresh.
+  if (!window) graphics.reset();
+  return window;
 }
 
 void IDrawEditorDelegate::CloseEditorWindow()

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace kit
@@ -19,6 +20,13 @@ namespace kit
     packed = (packed << 8) | byte;
   }
   return static_cast<std::int32_t>(packed);
+}
+
+// "major.minor.patch" of a version packed as major × 65536 + minor × 256 + patch.
+[[nodiscard]] inline std::string VersionText(std::int32_t version)
+{
+  return std::to_string((version >> 16) & 0xFF) + "." + std::to_string((version >> 8) & 0xFF) + "." +
+         std::to_string(version & 0xFF);
 }
 
 struct PluginConfig

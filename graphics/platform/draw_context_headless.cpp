@@ -81,8 +81,10 @@ void IDrawContextHeadless::EndTextEntry()
   textField.reset();
 }
 
-void* IDrawContextHeadless::OpenWindow(void*)
+void* IDrawContextHeadless::OpenWindow(void* parent)
 {
+  // There is no window to put into a host's: the editor exists only for its caller.
+  if (parent) return nullptr;
   RebuildFrameBuffer();
   open = true;
   ApplyScreenScale(displayDensity);

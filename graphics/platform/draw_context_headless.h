@@ -82,7 +82,8 @@ public:
   // Forgets the text field.
   void EndTextEntry() override;
   // No window is made: the frame buffer is built, the display density applied, the editor laid
-  // out and everything marked dirty. Answers a handle that stands for the open editor.
+  // out and everything marked dirty. Answers a handle that stands for the open editor; null for
+  // a parent window, which this layer cannot draw into.
   [[nodiscard]] void* OpenWindow(void* parent) override;
   // Destroys the controls and forgets the prompts.
   void CloseWindow() override;

@@ -116,14 +116,13 @@ public:
 
   std::vector<std::string> journal;
   int layouts = 0;
-  int dummyParent = 0;
 };
 
 TEST(EditorContext, OpeningMakesLaysOutAndOpensTheEditorAndClosingDeletesIt)
 {
   EditorDelegate plugin;
   EXPECT_EQ(plugin.EditorGraphics(), nullptr);
-  EXPECT_NE(plugin.OpenEditorWindow(&plugin.dummyParent), nullptr);
+  EXPECT_NE(plugin.OpenEditorWindow(nullptr), nullptr);
   ASSERT_NE(plugin.EditorGraphics(), nullptr);
   EXPECT_EQ(plugin.layouts, 1);
   EXPECT_EQ(plugin.EditorGraphics()->NControls(), 3);
@@ -138,14 +137,26 @@ TEST(EditorContext, OpeningMakesLaysOutAndOpensTheEditorAndClosingDeletesIt)
   EXPECT_EQ(plugin.Take(), (std::vector<std::string> { "closed" }));
 
   plugin.SetEditorGraphicsFactory({});
-  EXPECT_EQ(plugin.OpenEditorWindow(&plugin.dummyParent), nullptr);
+  EXPECT_EQ(plugin.OpenEditorWindow(nullptr), nullptr);
   EXPECT_EQ(plugin.EditorGraphics(), nullptr);
+}
+
+TEST(EditorContext, AWindowThatCannotOpenLeavesNoEditorBehind)
+{
+  EditorDelegate plugin;
+  // The window-less layer cannot go into a host's window.
+  int hostWindow = 0;
+  EXPECT_EQ(plugin.OpenEditorWindow(&hostWindow), nullptr);
+  EXPECT_EQ(plugin.EditorGraphics(), nullptr);
+  EXPECT_EQ(plugin.layouts, 0);
+  EXPECT_NE(plugin.OpenEditorWindow(nullptr), nullptr);
+  EXPECT_EQ(plugin.layouts, 1);
 }
 
 TEST(EditorContext, HostValuesReachEverySlotOfTheParameterAndTheHookOnce)
 {
   EditorDelegate plugin;
-  (void)plugin.OpenEditorWindow(&plugin.dummyParent);
+  (void)plugin.OpenEditorWindow(nullptr);
   (void)plugin.Take();
 
   // Real 5 of 0 … 10 is 0.5 normalised.
@@ -165,7 +176,7 @@ TEST(EditorContext, HostValuesReachEverySlotOfTheParameterAndTheHookOnce)
 TEST(EditorContext, PacketsValuesAndMidiGoWhereTheyAreAddressed)
 {
   EditorDelegate plugin;
-  (void)plugin.OpenEditorWindow(&plugin.dummyParent);
+  (void)plugin.OpenEditorWindow(nullptr);
   (void)plugin.Take();
 
   const float payload[4] {};
@@ -193,7 +204,7 @@ TEST(EditorContext, KeysGoToTheControlUnderThePointer)
   key.SetText("a");
   EXPECT_FALSE(plugin.ForwardKeyDown(key));
 
-  (void)plugin.OpenEditorWindow(&plugin.dummyParent);
+  (void)plugin.OpenEditorWindow(nullptr);
   (void)plugin.Take();
   plugin.EditorGraphics()->MoveCursor(120.0f, 30.0f);
   EXPECT_TRUE(plugin.ForwardKeyDown(key));
@@ -207,7 +218,7 @@ TEST(EditorContext, KeysGoToTheControlUnderThePointer)
 TEST(EditorContext, ZoomAndSizeSurviveClosingAndReopening)
 {
   EditorDelegate plugin;
-  (void)plugin.OpenEditorWindow(&plugin.dummyParent);
+  (void)plugin.OpenEditorWindow(nullptr);
   plugin.EditorGraphics()->ApplySize(500, 525, 2.0f, true);
   plugin.CloseEditorWindow();
   EXPECT_EQ(plugin.SavedWidth(), 500);
@@ -215,7 +226,7 @@ TEST(EditorContext, ZoomAndSizeSurviveClosingAndReopening)
   EXPECT_EQ(plugin.SavedDrawScale(), 2.0f);
   (void)plugin.Take();
 
-  (void)plugin.OpenEditorWindow(&plugin.dummyParent);
+  (void)plugin.OpenEditorWindow(nullptr);
   EXPECT_EQ(plugin.EditorGraphics()->DrawScale(), 2.0f);
   const std::vector<std::string> asked = plugin.Take("host size");
   ASSERT_FALSE(asked.empty());
@@ -226,7 +237,7 @@ TEST(EditorContext, ZoomAndSizeSurviveClosingAndReopening)
 TEST(EditorContext, TheEditorSizeRoundTripsThroughAChunk)
 {
   EditorDelegate plugin;
-  (void)plugin.OpenEditorWindow(&plugin.dummyParent);
+  (void)plugin.OpenEditorWindow(nullptr);
   plugin.EditorGraphics()->ApplySize(500, 525, 1.5f, true);
   StateChunk chunk;
   ASSERT_TRUE(plugin.SerializeEditorSize(chunk));
@@ -244,7 +255,7 @@ TEST(EditorContext, TheEditorSizeRoundTripsThroughAChunk)
   EditorDelegate other;
   EXPECT_EQ(other.UnserializeEditorSize(chunk, 0), 12);
   EXPECT_EQ(other.SavedDrawScale(), 1.5f);
-  (void)other.OpenEditorWindow(&other.dummyParent);
+  (void)other.OpenEditorWindow(nullptr);
   EXPECT_EQ(other.EditorGraphics()->DrawScale(), 1.5f);
   EXPECT_EQ(other.UnserializeEditorSize(chunk, 4), -1);
 }
@@ -254,7 +265,7 @@ TEST(EditorContext, HostResizesAndDisplayScalesReachTheEditor)
   EditorDelegate plugin;
   plugin.OnHostWindowResize(800, 600);
   plugin.SetEditorScreenScale(2.0f);
-  (void)plugin.OpenEditorWindow(&plugin.dummyParent);
+  (void)plugin.OpenEditorWindow(nullptr);
   ui::IDrawContext& graphics = *plugin.EditorGraphics();
   EXPECT_EQ(graphics.ScreenScale(), 1.0f);
 
