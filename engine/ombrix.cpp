@@ -1,12 +1,19 @@
 #include "engine/ombrix.h"
 
+#include "editor/fft.h"
+#include "editor/ombrix_layout.h"
 #include "engine/ombrix_params.h"
+#include "graphics/draw_context.h"
+#include "graphics/platform/platform_draw_context.h"
 
 #include <algorithm>
 #include <random>
 
 namespace kit::ui
 {
+
+static_assert(kSignalGraphTag == DitherProcessor::kTagSignalGraph && kNoiseGraphTag == DitherProcessor::kTagNoiseGraph &&
+              kMeterTag == DitherProcessor::kTagMeter);
 
 PluginConfig Ombrix::Config() noexcept
 {
@@ -46,9 +53,14 @@ Ombrix::Ombrix(const PluginCreateInfo& info, std::uint32_t seed)
     : Plugin(Config(), info)
     , processor(*GetParam(kParamPsychoacousticPower), *GetParam(kParamTargetBits), seed)
 {
+  // The spectrum graphs' transform tables exist before any editor can.
+  BuildFftTables();
   SetupOmbrixParams(*GetParam(kParamDither), *GetParam(kParamPsychoacousticPower), *GetParam(kParamTargetBits),
                     *GetParam(kParamShowGraph));
   FillDefaultPresets(nullptr, 1);
+  SetEditorGraphicsFactory(
+      [this] { return MakePlatformDrawContext(*this, EditorWidth(), EditorHeight(), kOmbrixEditorFps, SavedOmbrixZoom()); });
+  SetEditorLayoutFunction([](IDrawContext& editor) { LayoutOmbrixEditor(editor, VersionText(Config().version)); });
 }
 
 void Ombrix::RenderBlock(double** inputs, double** outputs, int frames) noexcept
@@ -76,6 +88,13 @@ void Ombrix::OnParamValueChanged(int index)
 void Ombrix::OnParamChangeEditor(int index, ChangeSource)
 {
   if (index == kParamPsychoacousticPower || index == kParamTargetBits) processor.DesignShapingFilter();
+  if (index == kParamShowGraph && EditorGraphics())
+    ShowOmbrixAnalysis(*EditorGraphics(), GetParam(kParamShowGraph)->Value() >= 0.5);
+}
+
+void Ombrix::OnEditorClosed()
+{
+  if (EditorGraphics()) SaveOmbrixZoom(*EditorGraphics());
 }
 
 void Ombrix::OnIdleTick()

@@ -28,6 +28,8 @@ public:
   void OnParamValueChanged(int index) override;
   void OnParamChangeEditor(int index, ChangeSource source) override;
   void OnIdleTick() override;
+  // Keeps the editor's zoom for the next session.
+  void OnEditorClosed() override;
 
   [[nodiscard]] const DitherProcessor& Processor() const noexcept { return processor; }
 
