@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds everything into build/, installs Ombrix.clap
-# into ~/.clap/ and dithers the built-in demo programme to demo-16bit.wav in the current
-# directory, printing the report.
+# into ~/.clap/, dithers the built-in demo programme to demo-16bit.wav in the current
+# directory, printing the report, and draws the editor half-way through it to demo-editor.png.
 set -euo pipefail
 workdir="$PWD"
 cd "$(dirname "$0")"
@@ -15,4 +15,4 @@ cp build/Ombrix.clap "$HOME/.clap/.Ombrix.clap.new"
 mv -f "$HOME/.clap/.Ombrix.clap.new" "$HOME/.clap/Ombrix.clap"
 echo "Installed $HOME/.clap/Ombrix.clap"
 
-build/ombrix-render --plugin "$HOME/.clap/Ombrix.clap" "$workdir/demo-16bit.wav"
+build/ombrix-render --plugin "$HOME/.clap/Ombrix.clap" --snapshot "$workdir/demo-editor.png" "$workdir/demo-16bit.wav"

@@ -2,6 +2,7 @@
 // reports the noise it added. One clear line and a non-zero exit on any failure; the output
 // file appears only when the whole run succeeded.
 #include "tools/render/audio_source.h"
+#include "tools/render/editor_snapshot.h"
 #include "tools/render/grid_writer.h"
 #include "tools/render/noise_report.h"
 #include "tools/render/plugin_render.h"
@@ -88,6 +89,7 @@ int main(int argc, char** argv)
   }
   if (options.pluginPath.empty()) options.pluginPath = DefaultPluginPath();
   if (!CheckOutputFormat(options.outputPath, options.bits, error)) return Fail(error);
+  if (!options.snapshotPath.empty() && !CheckSnapshotPath(options.snapshotPath, error)) return Fail(error);
 
   std::unique_ptr<AudioSource> source =
       options.inputPath.empty() ? DemoProgramme() : OpenAudioFile(options.inputPath, error);
@@ -121,5 +123,14 @@ int main(int argc, char** argv)
   if (!rendered || !writer->Commit(error)) return Fail(error);
   const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
   PrintReport(options, *source, seconds, writer->Clamped(), meter.Report());
+  if (options.snapshotPath.empty()) return 0;
+
+  // The editor sees the same programme again, from its start, in an instance of its own.
+  std::unique_ptr<AudioSource> again =
+      options.inputPath.empty() ? DemoProgramme() : OpenAudioFile(options.inputPath, error);
+  int widthPixels = 0;
+  int heightPixels = 0;
+  if (!again || !RenderEditorSnapshot(options, *again, widthPixels, heightPixels, error)) return Fail(error);
+  std::printf("  editor snapshot   %s (%d x %d pixels)\n", options.snapshotPath.c_str(), widthPixels, heightPixels);
   return 0;
 }

@@ -22,6 +22,26 @@ constexpr clap_id kBitsId = 2;
 
 } // namespace
 
+bool StartRendering(host::PluginInstance& plugin, const RenderOptions& options, double sampleRate, std::string& error)
+{
+  const std::array<std::pair<clap_id, double>, 3> settings { { { kDitherId, options.dither ? 1.0 : 0.0 },
+                                                               { kPowerId, double(options.power) },
+                                                               { kBitsId, double(options.bits) } } };
+  plugin.FlushParams(settings);
+
+  if (!plugin.Activate(sampleRate, 1, std::uint32_t(options.blockFrames)))
+  {
+    error = "the plug-in refuses the sample rate " + std::to_string(std::lround(sampleRate)) + " Hz";
+    return false;
+  }
+  if (!plugin.StartProcessing())
+  {
+    error = "the plug-in would not start processing";
+    return false;
+  }
+  return true;
+}
+
 bool RenderThroughPlugin(const std::string& pluginPath, const RenderOptions& options, AudioSource& source,
                          const BlockSink& sink, std::string& error)
 {
@@ -34,24 +54,9 @@ bool RenderThroughPlugin(const std::string& pluginPath, const RenderOptions& opt
   std::unique_ptr<host::PluginInstance> plugin = host::PluginInstance::Create(*library, host, error);
   if (!plugin) return false;
 
-  // As a host restoring a project: the settings arrive before activation designs the filter.
-  const std::array<std::pair<clap_id, double>, 3> settings { { { kDitherId, options.dither ? 1.0 : 0.0 },
-                                                               { kPowerId, double(options.power) },
-                                                               { kBitsId, double(options.bits) } } };
-  plugin->FlushParams(settings);
+  if (!StartRendering(*plugin, options, source.SampleRate(), error)) return false;
 
   const auto block = std::uint32_t(options.blockFrames);
-  if (!plugin->Activate(source.SampleRate(), 1, block))
-  {
-    error = "the plug-in refuses the sample rate " + std::to_string(std::lround(source.SampleRate())) + " Hz";
-    return false;
-  }
-  if (!plugin->StartProcessing())
-  {
-    error = "the plug-in would not start processing";
-    return false;
-  }
-
   const auto channels = std::size_t(source.Channels());
   std::vector<double> input(block * channels);
   std::vector<double> output(block * channels);
