@@ -203,7 +203,7 @@ std::vector<Row> OutOfOrderRows()
       [](Session& s)
       {
         StereoBlock block(64);
-        (void)s.StartProcessing();
+        EXPECT_FALSE(s.StartProcessing());
         EXPECT_EQ(s.ProcessBlock(block.inputs, block.outputs, 64), CLAP_PROCESS_ERROR);
         EXPECT_TRUE(Untouched(block.outputs));
       },
@@ -225,7 +225,7 @@ std::vector<Row> OutOfOrderRows()
     { "start processing while inactive, then process", {},
       [](Session& s)
       {
-        (void)s.StartProcessing();
+        EXPECT_FALSE(s.StartProcessing());
         StereoBlock block(64);
         EXPECT_EQ(s.ProcessBlock(block.inputs, block.outputs, 64), CLAP_PROCESS_ERROR);
         EXPECT_TRUE(Untouched(block.outputs));
