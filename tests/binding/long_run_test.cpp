@@ -67,7 +67,7 @@ double ThreadSeconds()
   return double(now.tv_sec) + 1e-9 * double(now.tv_nsec);
 }
 
-// glibc's count of the bytes handed out; under AddressSanitizer, whose allocator serves the
+// glibc's count of the bytes handed out; under a sanitizer, whose own allocator serves the
 // heap instead, it stays 0 and the check holds trivially.
 std::size_t HeapInUse()
 {
