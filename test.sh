@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test in three stages:
 #   main  optimised build in build/
-#   asan  AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
+#   asan  AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/, then the libFuzzer
+#         targets built with clang in build-fuzz/ and run 30 s each (tests/fuzz/run.sh)
 #   tsan  ThreadSanitizer build in build-tsan/
 # ./test.sh runs all three; ./test.sh STAGE [STAGE...] runs the ones named.
 set -euo pipefail
@@ -25,11 +26,21 @@ run_stage() {
   echo "stage $folder took $((SECONDS - started)) s"
 }
 
+fuzz_stage() {
+  local started=$SECONDS
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DOMBRIX_FUZZ=ON \
+    -DOMBRIX_BUILD_BENCH=OFF
+  cmake --build build-fuzz -j "$jobs" --target ombrix_fuzz
+  FUZZ_BUILD=build-fuzz tests/fuzz/run.sh 30
+  echo "stage build-fuzz took $((SECONDS - started)) s"
+}
+
 for stage in "${stages[@]}"; do
   case "$stage" in
     main) run_stage build "" Release ;;
     asan) ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1" \
-            run_stage build-asan address RelWithDebInfo ;;
+            run_stage build-asan address RelWithDebInfo
+          fuzz_stage ;;
     tsan) TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" run_stage build-tsan thread RelWithDebInfo ;;
   esac
 done

@@ -119,7 +119,8 @@ void IClapBinding::Deactivate()
 
 bool IClapBinding::StartProcessing()
 {
-  return true;
+  // Processing needs the buffers and the design of an activation.
+  return active.load(std::memory_order_acquire);
 }
 
 void IClapBinding::StopProcessing() {}

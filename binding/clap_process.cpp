@@ -74,7 +74,8 @@ TransportInfo ReadTransport(const clap_event_transport& host, double sampleRate)
 
 clap_process_status IClapBinding::Process(const clap_process* process) noexcept
 {
-  if (!process) return CLAP_PROCESS_ERROR;
+  // A host that deactivated (or never activated) has no block to be processed.
+  if (!process || !active.load(std::memory_order_acquire)) return CLAP_PROCESS_ERROR;
   if ((process->audio_inputs_count > 0 && !process->audio_inputs) ||
       (process->audio_outputs_count > 0 && !process->audio_outputs))
     return CLAP_PROCESS_ERROR;

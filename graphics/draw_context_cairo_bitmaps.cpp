@@ -45,11 +45,29 @@ cairo_status_t ReadBytes(void* closure, unsigned char* data, unsigned int length
   return CAIRO_STATUS_SUCCESS;
 }
 
+// The most pixels a picture may have (256 MB decoded): a few bytes of header can claim any
+// size, and the surface for it is allocated before the data shows whether it is there.
+constexpr std::uint64_t kMaxPicturePixels = std::uint64_t(1) << 26;
+
+// The size the PNG's first chunk, which must be IHDR, declares is within kMaxPicturePixels.
+bool PngSizeAcceptable(std::span<const std::uint8_t> bytes)
+{
+  constexpr std::size_t kIhdrEnd = 8 + 8 + 8; // signature, chunk length and type, width and height
+  if (bytes.size() < kIhdrEnd || !std::equal(bytes.begin() + 12, bytes.begin() + 16, "IHDR")) return false;
+  const auto bigEndian = [&](std::size_t at)
+  {
+    return std::uint64_t(bytes[at]) << 24 | std::uint64_t(bytes[at + 1]) << 16 | std::uint64_t(bytes[at + 2]) << 8 |
+           bytes[at + 3];
+  };
+  return bigEndian(16) * bigEndian(20) <= kMaxPicturePixels;
+}
+
 // Cairo reports a failed decode with an error surface, never with null.
 CairoSurfacePtr DecodePng(std::span<const std::uint8_t> bytes)
 {
   if (bytes.size() < kPngSignature.size() || !std::equal(kPngSignature.begin(), kPngSignature.end(), bytes.begin()))
     return nullptr;
+  if (!PngSizeAcceptable(bytes)) return nullptr;
   ByteReader reader { bytes };
   CairoSurfacePtr surface(cairo_image_surface_create_from_png_stream(ReadBytes, &reader));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
@@ -105,7 +123,7 @@ cairo_surface_t* DecodeJpegSurface(const std::uint8_t* data, std::size_t size)
   (void)jpeg_read_header(&info, TRUE);
   info.out_color_space = JCS_EXT_BGRA;
   if (info.image_width < 1 || info.image_height < 1 || info.image_width > kMaxJpegSide ||
-      info.image_height > kMaxJpegSide)
+      info.image_height > kMaxJpegSide || std::uint64_t(info.image_width) * info.image_height > kMaxPicturePixels)
   {
     jpeg_destroy_decompress(&info);
     return nullptr;

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev locales
-  libsndfile1-dev libcairo2-dev libfreetype-dev libpng-dev libjpeg62-turbo-dev libfftw3-dev fonts-roboto-unhinted "$@")
+  libsndfile1-dev libcairo2-dev libfreetype-dev libpng-dev libjpeg62-turbo-dev libfftw3-dev fonts-roboto-unhinted
+  clang libclang-rt-14-dev "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -167,6 +167,24 @@ struct HostCallbacks
     host.Note(HostFunction::GuiClosed);
     host.journal.AddGuiClosed(wasDestroyed);
   }
+
+  static bool PosixFdRegister(const clap_host* record, int, clap_posix_fd_flags_t) noexcept
+  {
+    Host::From(record).Note(HostFunction::PosixFdRegister);
+    return false;
+  }
+
+  static bool PosixFdModify(const clap_host* record, int, clap_posix_fd_flags_t) noexcept
+  {
+    Host::From(record).Note(HostFunction::PosixFdModify);
+    return false;
+  }
+
+  static bool PosixFdUnregister(const clap_host* record, int) noexcept
+  {
+    Host::From(record).Note(HostFunction::PosixFdUnregister);
+    return false;
+  }
 };
 
 namespace
@@ -219,6 +237,9 @@ Host::Host(HostConfig hostConfig)
   gui.request_show = Offer(config, F::GuiRequestShow, &C::GuiRequestShow);
   gui.request_hide = Offer(config, F::GuiRequestHide, &C::GuiRequestHide);
   gui.closed = Offer(config, F::GuiClosed, &C::GuiClosed);
+  posixFdSupport.register_fd = Offer(config, F::PosixFdRegister, &C::PosixFdRegister);
+  posixFdSupport.modify_fd = Offer(config, F::PosixFdModify, &C::PosixFdModify);
+  posixFdSupport.unregister_fd = Offer(config, F::PosixFdUnregister, &C::PosixFdUnregister);
 }
 
 const clap_host* Host::Record() const noexcept
@@ -288,6 +309,7 @@ const void* Host::Extension(const char* id) const noexcept
   if (offer.timerSupport && wanted == CLAP_EXT_TIMER_SUPPORT) return &timerSupport;
   if (offer.trackInfo && wanted == config.trackInfoId) return &trackInfo;
   if (offer.gui && wanted == CLAP_EXT_GUI) return &gui;
+  if (offer.posixFdSupport && wanted == CLAP_EXT_POSIX_FD_SUPPORT) return &posixFdSupport;
   return nullptr;
 }
 

@@ -65,6 +65,7 @@ private:
   clap_host_timer_support timerSupport {};
   clap_host_track_info trackInfo {};
   clap_host_gui gui {};
+  clap_host_posix_fd_support posixFdSupport {};
 
   std::atomic<InstancePhase> phase { InstancePhase::NoInstance };
   std::atomic<bool> callbackRequested { false }; // written by any thread, taken by the main thread

@@ -25,6 +25,7 @@ struct OfferedExtensions
   bool timerSupport = true;
   bool trackInfo = true;
   bool gui = true;
+  bool posixFdSupport = false; // off by default; its functions refuse every descriptor
 };
 
 // What clap_host_thread_check answers.

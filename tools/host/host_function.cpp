@@ -47,6 +47,12 @@ const char* HostFunctionName(HostFunction function) noexcept
     return "clap_host_gui.request_hide";
   case HostFunction::GuiClosed:
     return "clap_host_gui.closed";
+  case HostFunction::PosixFdRegister:
+    return "clap_host_posix_fd_support.register_fd";
+  case HostFunction::PosixFdModify:
+    return "clap_host_posix_fd_support.modify_fd";
+  case HostFunction::PosixFdUnregister:
+    return "clap_host_posix_fd_support.unregister_fd";
   }
   return "?";
 }

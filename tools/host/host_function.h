@@ -29,9 +29,12 @@ enum class HostFunction
   GuiRequestResize,
   GuiRequestShow,
   GuiRequestHide,
-  GuiClosed
+  GuiClosed,
+  PosixFdRegister,
+  PosixFdModify,
+  PosixFdUnregister
 };
-inline constexpr std::size_t kHostFunctionCount = std::size_t(HostFunction::GuiClosed) + 1;
+inline constexpr std::size_t kHostFunctionCount = std::size_t(HostFunction::PosixFdUnregister) + 1;
 
 // The C name of the function, as "clap_host_params.rescan".
 [[nodiscard]] const char* HostFunctionName(HostFunction function) noexcept;

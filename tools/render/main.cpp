@@ -56,6 +56,7 @@ void PrintReport(const RenderOptions& options, const AudioSource& source, double
               options.dither ? "on" : "off");
   std::printf("  wall time         %.3f s (%.1f x real time)\n", seconds, seconds > 0 ? audioSeconds / seconds : 0.0);
   std::printf("  clamped samples   %lld\n", static_cast<long long>(clamped));
+  std::printf("  non-finite input  %lld samples\n", static_cast<long long>(noise.nonFiniteInputs));
   std::printf("  added noise       %.2f dBFS RMS, %.3f LSB RMS\n", noise.rmsDbfs, noise.rmsLsb);
   if (!noise.bandsMeasured)
   {

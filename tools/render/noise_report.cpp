@@ -104,8 +104,12 @@ void NoiseMeter::Add(const double* input, const double* output, std::int64_t fra
       double sum = 0.0;
       for (std::int64_t i = 0; i < run; ++i)
       {
-        // What the plug-in added: the output against the input it could represent.
-        const double difference = out[i * channels] - std::clamp(in[i * channels], -1.0, 1.0);
+        // What the plug-in added: the output against the input it could represent. A NaN or
+        // infinite input has no such value; it is counted instead of poisoning the sums.
+        const double sample = in[i * channels];
+        const bool finite = std::isfinite(sample);
+        if (!finite) ++nonFiniteInputs;
+        const double difference = finite ? out[i * channels] - std::clamp(sample, -1.0, 1.0) : 0.0;
         sum += difference * difference;
         history[i] = difference;
       }
@@ -140,11 +144,12 @@ void NoiseMeter::AnalyseSegment()
 NoiseReport NoiseMeter::Report() const
 {
   NoiseReport report;
-  const double count = double(framesSeen) * channels;
+  const double count = double(framesSeen) * channels - double(nonFiniteInputs);
   const double meanSquare = count > 0 ? sumSquares / count : 0.0;
   report.rms = std::sqrt(meanSquare);
   report.rmsDbfs = Dbfs(meanSquare);
   report.rmsLsb = report.rms * std::ldexp(1.0, bits - 1);
+  report.nonFiniteInputs = nonFiniteInputs;
 
   report.bandsMeasured = segments > 0;
   // Welch: each band's share of the mean square is its bins' share of the averaged spectrum,

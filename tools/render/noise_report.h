@@ -19,6 +19,7 @@ struct NoiseReport
   double rmsLsb = 0.0;                                     // in steps of the target grid
   bool bandsMeasured = false;                              // false for runs shorter than one spectrum frame
   std::array<double, kOctaveCentresHz.size()> bandDbfs {}; // octave bands, same reference
+  std::int64_t nonFiniteInputs = 0;                        // NaN or infinite input samples, left out of the noise
 };
 
 class NoiseMeter
@@ -39,6 +40,7 @@ private:
   double sampleRate;
   int bits;
   double sumSquares = 0.0;
+  std::int64_t nonFiniteInputs = 0;
   std::int64_t framesSeen = 0;
   // The spectrum: half-overlapped Hann frames, at most a fixed number per channel, spread
   // evenly; each is analysed when its last frame arrives.
