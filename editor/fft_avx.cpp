@@ -8,7 +8,11 @@
 #include <emmintrin.h>
 #include <immintrin.h>
 
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx"))), apply_to = function)
+#else
 #pragma GCC target("avx")
+#endif
 
 #include "editor/fft_kernels.h"
 
@@ -47,3 +51,7 @@ void TransformAvx(float* buffer, int level, bool inverse) noexcept
 }
 
 } // namespace kit::ui::fft
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif
