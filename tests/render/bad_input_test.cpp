@@ -1,6 +1,8 @@
 // ombrix-render given files and paths it cannot or can only just work with: it says why on one
 // line and exits non-zero where it cannot, writes a correct file where it can (NaN and infinite
 // samples counted in the report), and never leaves a partial or temporary file behind.
+#include "render/render_program.h"
+
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
@@ -26,26 +28,6 @@ namespace
 {
 
 namespace fs = std::filesystem;
-
-struct RunResult
-{
-  int exitCode = -1;
-  std::string output; // stdout and stderr
-};
-
-RunResult RunRender(const std::string& arguments)
-{
-  RunResult result;
-  const std::string command = std::string(OMBRIX_RENDER_PATH) + " --plugin " + OMBRIX_CLAP_PATH + " " + arguments +
-                              " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return result;
-  std::array<char, 4096> buffer {};
-  while (std::fgets(buffer.data(), int(buffer.size()), pipe)) result.output += buffer.data();
-  const int status = pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
 
 void Put16(std::vector<std::uint8_t>& bytes, std::uint32_t value)
 {
@@ -171,15 +153,15 @@ TEST_F(RenderBadInput, FilesThatCannotBeDitheredGiveOneLineAndNoOutput)
     const char* reason; // a part of the one line
   };
   const Case cases[] = {
-    { "empty.wav", "cannot read" },       { "cut-in-header.wav", "cannot read" },
-    { "no-channels.wav", "cannot read" }, { "three-channels.wav", "3 channels" },
+    { "empty.wav", "cannot read" },         { "cut-in-header.wav", "cannot read" },
+    { "no-channels.wav", "cannot read" },   { "three-channels.wav", "3 channels" },
     { "eight-channels.wav", "8 channels" }, { "text.wav", "cannot read" },
-    { "noise.wav", "cannot read" },        { "absent.wav", "cannot read" },
+    { "noise.wav", "cannot read" },         { "absent.wav", "cannot read" },
   };
   for (const Case& c : cases)
   {
     SCOPED_TRACE(c.input);
-    const RunResult run = RunRender(Path(c.input) + " " + Path("out/out.wav"));
+    const RunResult run = RunRenderWithPlugin(Path(c.input) + " " + Path("out/out.wav"));
     EXPECT_NE(run.exitCode, 0);
     EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
     EXPECT_EQ(run.output.rfind("ombrix-render: ", 0), 0u) << run.output;
@@ -206,7 +188,7 @@ TEST_F(RenderBadInput, OutputsThatCannotBeWrittenGiveOneLineAndNoFile)
   for (const Case& c : cases)
   {
     SCOPED_TRACE(c.name);
-    const RunResult run = RunRender(Path("in.wav") + " " + c.output);
+    const RunResult run = RunRenderWithPlugin(Path("in.wav") + " " + c.output);
     EXPECT_NE(run.exitCode, 0);
     EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
     EXPECT_NE(run.output.find("ombrix-render: cannot write"), std::string::npos) << run.output;
@@ -282,7 +264,7 @@ TEST_F(RenderBadInput, FilesThatCanBeDitheredGiveACompleteFileAndAReport)
   {
     SCOPED_TRACE(c.input);
     const std::string output = Path("out/" + std::string(c.input));
-    const RunResult run = RunRender(Path(c.input) + " " + output);
+    const RunResult run = RunRenderWithPlugin(Path(c.input) + " " + output);
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(NonFiniteCount(run.output), c.nonFinite) << run.output;
     EXPECT_EQ(run.output.find("nan"), std::string::npos) << run.output;

@@ -1,6 +1,8 @@
 // ombrix-render --snapshot: the editor drawn at one moment of the programme, as a PNG picture
 // of the zoom's size, leaving the audio output as it would be without it. The pictures of the
 // built-in demo stay among the test artifacts for a look.
+#include "render/render_program.h"
+
 #include <cairo.h>
 #include <gtest/gtest.h>
 
@@ -23,26 +25,6 @@ namespace
 {
 
 namespace fs = std::filesystem;
-
-struct RunResult
-{
-  int exitCode = -1;
-  std::string output; // stdout and stderr
-};
-
-RunResult RunRender(const std::string& arguments)
-{
-  RunResult result;
-  const std::string command = std::string(OMBRIX_RENDER_PATH) + " --plugin " + OMBRIX_CLAP_PATH + " " + arguments +
-                              " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return result;
-  std::array<char, 4096> buffer {};
-  while (std::fgets(buffer.data(), int(buffer.size()), pipe)) result.output += buffer.data();
-  const int status = pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
 
 using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
 
@@ -112,16 +94,18 @@ TEST_F(EditorSnapshot, TheDemoIsPicturedAtEachZoomWithTheTintOfTheDitherSwitch)
     int width;
     int height;
   };
-  const Case cases[] = { { 1.0f, true, 500, 525 }, { 2.0f, true, 1000, 1050 }, { 1.0f, false, 500, 525 },
-                         { 2.0f, false, 1000, 1050 } };
+  const Case cases[] = {
+    { 1.0f, true, 500, 525 }, { 2.0f, true, 1000, 1050 }, { 1.0f, false, 500, 525 }, { 2.0f, false, 1000, 1050 }
+  };
   for (const Case& c : cases)
   {
-    const std::string name =
-        std::string("editor-demo-") + (c.dither ? "dither-on" : "dither-off") + "-x" + std::to_string(int(c.zoom)) + ".png";
+    const std::string name = std::string("editor-demo-") + (c.dither ? "dither-on" : "dither-off") + "-x" +
+                             std::to_string(int(c.zoom)) + ".png";
     SCOPED_TRACE(name);
     const fs::path picture = fs::path(OMBRIX_TEST_ARTIFACTS) / name;
-    const RunResult run = RunRender(std::string("--dither ") + (c.dither ? "on" : "off") + " --snapshot " +
-                                    picture.string() + " --scale " + std::to_string(c.zoom) + " " + Path("demo.wav"));
+    const RunResult run =
+        RunRenderWithPlugin(std::string("--dither ") + (c.dither ? "on" : "off") + " --snapshot " + picture.string() +
+                            " --scale " + std::to_string(c.zoom) + " " + Path("demo.wav"));
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("editor snapshot"), std::string::npos) << run.output;
     const Surface surface = ReadPng(picture);
@@ -142,9 +126,10 @@ TEST_F(EditorSnapshot, TheDemoIsPicturedAtEachZoomWithTheTintOfTheDitherSwitch)
 TEST_F(EditorSnapshot, TheMomentChosenIsWhatThePictureShows)
 {
   // At the very start no analysis has reached the editor: flat lines only.
-  const RunResult start = RunRender("--snapshot " + Path("start.png") + " --snapshot-at 0 " + Path("a.wav"));
+  const RunResult start = RunRenderWithPlugin("--snapshot " + Path("start.png") + " --snapshot-at 0 " + Path("a.wav"));
   ASSERT_EQ(start.exitCode, 0) << start.output;
-  const RunResult middle = RunRender("--snapshot " + Path("middle.png") + " --snapshot-at 2 " + Path("b.wav"));
+  const RunResult middle =
+      RunRenderWithPlugin("--snapshot " + Path("middle.png") + " --snapshot-at 2 " + Path("b.wav"));
   ASSERT_EQ(middle.exitCode, 0) << middle.output;
   EXPECT_LT(LitScreenPoints(ReadPng(Path("start.png")).get(), 1.0f), 20);
   EXPECT_GT(LitScreenPoints(ReadPng(Path("middle.png")).get(), 1.0f), 50);
@@ -152,8 +137,9 @@ TEST_F(EditorSnapshot, TheMomentChosenIsWhatThePictureShows)
 
 TEST_F(EditorSnapshot, TheAudioOutputIsTheSameWithOrWithoutAPicture)
 {
-  ASSERT_EQ(RunRender("--dither off " + Path("plain.wav")).exitCode, 0);
-  const RunResult run = RunRender("--dither off --snapshot " + Path("editor.png") + " " + Path("pictured.wav"));
+  ASSERT_EQ(RunRenderWithPlugin("--dither off " + Path("plain.wav")).exitCode, 0);
+  const RunResult run =
+      RunRenderWithPlugin("--dither off --snapshot " + Path("editor.png") + " " + Path("pictured.wav"));
   ASSERT_EQ(run.exitCode, 0) << run.output;
   auto bytes = [](const std::string& path)
   {
@@ -181,7 +167,7 @@ TEST_F(EditorSnapshot, AnUnwritablePictureIsOneLineBeforeAnythingIsRendered)
     SCOPED_TRACE(c.what);
     // Root may write anywhere; the read-only case then says nothing.
     if (std::string(c.what) == "read-only folder" && ::geteuid() == 0) continue;
-    const RunResult run = RunRender("--snapshot " + c.picture + " " + Path("out.wav"));
+    const RunResult run = RunRenderWithPlugin("--snapshot " + c.picture + " " + Path("out.wav"));
     EXPECT_NE(run.exitCode, 0);
     EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
     EXPECT_NE(run.output.find("snapshot"), std::string::npos) << run.output;
@@ -192,13 +178,16 @@ TEST_F(EditorSnapshot, AnUnwritablePictureIsOneLineBeforeAnythingIsRendered)
 
 TEST_F(EditorSnapshot, TheZoomAndTheMomentNeedAPictureAndSaneValues)
 {
-  const char* const arguments[] = { "--scale 2", "--snapshot-at 1", "--snapshot x.png --scale 0.4",
-                                    "--snapshot x.png --scale 4.5", "--snapshot x.png --scale nan",
+  const char* const arguments[] = { "--scale 2",
+                                    "--snapshot-at 1",
+                                    "--snapshot x.png --scale 0.4",
+                                    "--snapshot x.png --scale 4.5",
+                                    "--snapshot x.png --scale nan",
                                     "--snapshot x.png --snapshot-at -1" };
   for (const char* argument : arguments)
   {
     SCOPED_TRACE(argument);
-    const RunResult run = RunRender(std::string(argument) + " " + Path("out.wav"));
+    const RunResult run = RunRenderWithPlugin(std::string(argument) + " " + Path("out.wav"));
     EXPECT_NE(run.exitCode, 0);
     EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
     EXPECT_FALSE(fs::exists(Path("out.wav")));

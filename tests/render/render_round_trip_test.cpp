@@ -1,3 +1,5 @@
+#include "render/render_program.h"
+
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
@@ -18,25 +20,6 @@ namespace
 {
 
 namespace fs = std::filesystem;
-
-struct RunResult
-{
-  int exitCode = -1;
-  std::string output; // stdout and stderr
-};
-
-RunResult RunRender(const std::string& arguments)
-{
-  RunResult result;
-  const std::string command = std::string(OMBRIX_RENDER_PATH) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return result;
-  std::array<char, 4096> buffer {};
-  while (std::fgets(buffer.data(), int(buffer.size()), pipe)) result.output += buffer.data();
-  const int status = pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
 
 class RenderRoundTrip : public testing::Test
 {

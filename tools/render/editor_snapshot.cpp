@@ -3,10 +3,7 @@
 #include "binding/clap_plugin_base.h"
 #include "binding/draw_editor_delegate.h"
 #include "graphics/platform/draw_context_headless.h"
-#include "tools/host/host.h"
-#include "tools/host/plugin_instance.h"
-#include "tools/host/plugin_library.h"
-#include "tools/render/plugin_render.h"
+#include "tools/render/render_session.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -56,18 +53,11 @@ bool CheckSnapshotPath(const std::string& path, std::string& error)
 bool RenderEditorSnapshot(const RenderOptions& options, AudioSource& source, int& widthPixels, int& heightPixels,
                           std::string& error)
 {
-  std::unique_ptr<host::PluginLibrary> library = host::PluginLibrary::FromEntry(clap_entry, "ombrix-render", error);
-  if (!library) return false;
-  host::HostConfig config;
-  config.name = "ombrix-render";
-  config.trackChannelCount = source.Channels();
-  host::Host host(config);
-  std::unique_ptr<host::PluginInstance> plugin = host::PluginInstance::Create(*library, host, error);
-  if (!plugin) return false;
-  if (!StartRendering(*plugin, options, source.SampleRate(), error)) return false;
-
+  std::unique_ptr<RenderSession> session =
+      RenderSession::Start(host::PluginLibrary::FromEntry(clap_entry, "ombrix-render", error), options, source, error);
+  if (!session) return false;
   auto* editorDelegate =
-      dynamic_cast<IDrawEditorDelegate*>(static_cast<ClapPluginBase*>(plugin->Plugin()->plugin_data));
+      dynamic_cast<IDrawEditorDelegate*>(static_cast<ClapPluginBase*>(session->Plugin()->plugin_data));
   if (!editorDelegate || !editorDelegate->OpenEditorWindow(nullptr))
   {
     error = "the plug-in's editor would not open";
@@ -82,47 +72,29 @@ bool RenderEditorSnapshot(const RenderOptions& options, AudioSource& source, int
   editor->ApplySize(editor->Width(), editor->Height(), options.snapshotScale, false);
 
   const double rate = source.SampleRate();
-  const std::int64_t frames = source.Frames();
   const std::int64_t end = options.snapshotAt < 0.0
-                               ? frames / 2
-                               : std::min(frames, std::int64_t(std::llround(options.snapshotAt * rate)));
-  const auto channels = std::size_t(source.Channels());
+                               ? source.Frames() / 2
+                               : std::min(source.Frames(), std::int64_t(std::llround(options.snapshotAt * rate)));
   const auto block = std::int64_t(options.blockFrames);
-  std::vector<double> interleaved(std::size_t(block) * channels);
-  std::vector<std::vector<double>> in(channels, std::vector<double>(std::size_t(block)));
-  std::vector<std::vector<double>> out(channels, std::vector<double>(std::size_t(block)));
-  std::vector<double*> inPointers;
-  std::vector<double*> outPointers;
-  for (std::size_t c = 0; c < channels; ++c)
-  {
-    inPointers.push_back(in[c].data());
-    outPointers.push_back(out[c].data());
-  }
-
+  std::vector<double> input(std::size_t(block) * std::size_t(source.Channels()));
   // Blocks end where a timer or a display tick falls due, so both come at their audio time.
+  auto due = [rate](std::int64_t count, double period)
+  { return std::int64_t(std::llround(double(count) * period * rate)); };
   std::int64_t done = 0;
   std::int64_t timers = 1;
   std::int64_t ticks = 1;
-  auto due = [rate](std::int64_t count, double period) { return std::int64_t(std::llround(double(count) * period * rate)); };
   while (done < end)
   {
     const std::int64_t next = std::min({ end, due(timers, kTimerSeconds), due(ticks, kDisplaySeconds) });
-    const std::int64_t count = source.Read(interleaved.data(), std::clamp<std::int64_t>(next - done, 1, block));
+    const std::int64_t count = source.Read(input.data(), std::clamp<std::int64_t>(next - done, 1, block));
     if (count <= 0)
     {
       error = "cannot read the input after frame " + std::to_string(done);
       return false;
     }
-    for (std::size_t f = 0; f < std::size_t(count); ++f)
-      for (std::size_t c = 0; c < channels; ++c) in[c][f] = interleaved[f * channels + c];
-    if (plugin->Process64(inPointers.data(), outPointers.data(), std::uint32_t(channels), std::uint32_t(count)) ==
-        CLAP_PROCESS_ERROR)
-    {
-      error = "the plug-in failed the block at frame " + std::to_string(done);
-      return false;
-    }
+    if (!session->Process(input.data(), nullptr, count, done, error)) return false;
     done += count;
-    for (; due(timers, kTimerSeconds) <= done; ++timers) plugin->Idle();
+    for (; due(timers, kTimerSeconds) <= done; ++timers) session->Idle();
     for (; due(ticks, kDisplaySeconds) <= done; ++ticks) (void)editor->Tick();
   }
   (void)editor->Tick();
@@ -133,8 +105,6 @@ bool RenderEditorSnapshot(const RenderOptions& options, AudioSource& source, int
   }
   widthPixels = editor->FramePixelWidth();
   heightPixels = editor->FramePixelHeight();
-  plugin->StopProcessing();
-  plugin->Deactivate();
   return true;
 }
 

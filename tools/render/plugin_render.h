@@ -2,7 +2,6 @@
 // 64-bit blocks on a processing plug-in, main-thread idle between blocks.
 #pragma once
 
-#include "tools/host/plugin_instance.h"
 #include "tools/render/audio_source.h"
 #include "tools/render/render_options.h"
 
@@ -16,12 +15,6 @@ namespace kit::render
 // reason stops the run.
 using BlockSink =
     std::function<bool(const double* input, const double* output, std::int64_t frames, std::string& error)>;
-
-// As a host restoring a project: the settings flushed before activation designs the filter,
-// then activated for blocks of up to options.blockFrames and started. False with a one-line
-// reason when the plug-in refuses.
-[[nodiscard]] bool StartRendering(host::PluginInstance& plugin, const RenderOptions& options, double sampleRate,
-                                  std::string& error);
 
 // Dithers everything source holds, block by block, into sink. False with a one-line reason
 // when the plug-in cannot be loaded, refuses the sample rate, fails a block, the source

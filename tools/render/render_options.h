@@ -15,7 +15,7 @@ struct RenderOptions
   std::string pluginPath; // empty: beside the program, else ~/.clap/Ombrix.clap
   std::string inputPath;  // empty: the built-in demo programme
   std::string outputPath;
-  std::string snapshotPath;  // empty: no picture of the editor
+  std::string snapshotPath;   // empty: no picture of the editor
   float snapshotScale = 1.0f; // the editor's zoom in the picture
   double snapshotAt = -1.0;   // seconds into the input; negative: the middle
   bool help = false;
