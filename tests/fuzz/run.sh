@@ -13,7 +13,8 @@ case "$seconds" in ''|*[!0-9]*) echo "usage: tests/fuzz/run.sh [SECONDS|long] [T
 shift $(( $# > 0 ? 1 : 0 ))
 build="${FUZZ_BUILD:-build-fuzz}"
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(state_load_fuzz process_events_fuzz param_text_fuzz font_info_fuzz image_decode_fuzz)
+[ ${#targets[@]} -eq 0 ] && targets=(state_load_fuzz process_events_fuzz param_text_fuzz font_info_fuzz image_decode_fuzz
+  display_scale_fuzz)
 
 failed=0
 total=0
