@@ -50,7 +50,7 @@ float SavedOmbrixZoom()
 {
   float saved = 0.0f;
   return ReadSavedScale(kProductName, saved) ? std::clamp(saved, IDrawContext::kMinScale, IDrawContext::kMaxScale)
-                                              : 1.0f;
+                                             : 1.0f;
 }
 
 void LayoutOmbrixEditor(IDrawContext& graphics, std::string_view versionText)
@@ -67,8 +67,7 @@ void LayoutOmbrixEditor(IDrawContext& graphics, std::string_view versionText)
   const IRgba clear(0, 0, 0, 0);
   const IBounds screen(86.0f, 80.0f, 434.0f, 345.0f);
 
-  auto panel = std::make_unique<BackgroundSwitchControl>(IBounds(0.0f, 0.0f, 500.0f, 525.0f), background,
-                                                         kParamDither);
+  auto panel = std::make_unique<BackgroundSwitchControl>(IBounds(0.0f, 0.0f, 500.0f, 525.0f), background, kParamDither);
   panel->SetHitArea(IBounds(180.0f, 445.0f, 215.0f, 475.0f));
   graphics.AddControl(std::move(panel));
 
@@ -84,22 +83,20 @@ void LayoutOmbrixEditor(IDrawContext& graphics, std::string_view versionText)
   meter->SetLevel(0.0);
   graphics.AddControl(std::move(meter), kMeterTag);
 
-  auto lamp = std::make_unique<BackgroundSwitchControl>(FrameAt(240.0f, 462.0f, lampCover), lampCover,
-                                                        kParamShowGraph);
+  auto lamp = std::make_unique<BackgroundSwitchControl>(FrameAt(240.0f, 462.0f, lampCover), lampCover, kParamShowGraph);
   lamp->SetHitArea(IBounds(232.0f, 454.0f, 256.0f, 478.0f));
   graphics.AddControl(std::move(lamp));
 
-  graphics.AddControl(
-      std::make_unique<IBKnobRotaterControl>(FrameAt(345.0f, 414.0f, knobLine), knobLine, kParamPsychoacousticPower, 0,
-                                             4.0));
+  graphics.AddControl(std::make_unique<IBKnobRotaterControl>(FrameAt(345.0f, 414.0f, knobLine), knobLine,
+                                                             kParamPsychoacousticPower, 0, 4.0));
   graphics.AddControl(std::make_unique<ICaptionControl>(IBounds(350.0f, 460.0f, 370.0f, 470.0f),
                                                         kParamPsychoacousticPower, captionStyle, clear, true));
   graphics.AddControl(
       std::make_unique<IBKnobRotaterControl>(FrameAt(412.0f, 414.0f, knobLine), knobLine, kParamTargetBits, 0, 4.0));
   graphics.AddControl(std::make_unique<ICaptionControl>(IBounds(417.0f, 460.0f, 437.0f, 470.0f), kParamTargetBits,
                                                         captionStyle, clear, true));
-  graphics.AddControl(std::make_unique<ITextControl>(IBounds(384.0f, 490.0f, 458.0f, 502.0f), versionText,
-                                                     versionStyle, clear, false));
+  graphics.AddControl(
+      std::make_unique<ITextControl>(IBounds(384.0f, 490.0f, 458.0f, 502.0f), versionText, versionStyle, clear, false));
   graphics.AddControl(std::make_unique<IRasterScaleCornerDragControl>(
       IBounds(0.0f, 0.0f, float(graphics.Width()), float(graphics.Height())), 20.0f,
       std::vector<float> { 1.0f, 1.25f, 1.5f, 1.75f, 2.0f }, IRgba(10, 0, 0, 0), IRgba(255, 0, 0, 0),

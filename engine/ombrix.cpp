@@ -12,8 +12,8 @@
 namespace kit::ui
 {
 
-static_assert(kSignalGraphTag == DitherProcessor::kTagSignalGraph && kNoiseGraphTag == DitherProcessor::kTagNoiseGraph &&
-              kMeterTag == DitherProcessor::kTagMeter);
+static_assert(kSignalGraphTag == DitherProcessor::kTagSignalGraph &&
+              kNoiseGraphTag == DitherProcessor::kTagNoiseGraph && kMeterTag == DitherProcessor::kTagMeter);
 
 PluginConfig Ombrix::Config() noexcept
 {
@@ -59,7 +59,8 @@ Ombrix::Ombrix(const PluginCreateInfo& info, std::uint32_t seed)
                     *GetParam(kParamShowGraph));
   FillDefaultPresets(nullptr, 1);
   SetEditorGraphicsFactory(
-      [this] { return MakePlatformDrawContext(*this, EditorWidth(), EditorHeight(), kOmbrixEditorFps, SavedOmbrixZoom()); });
+      [this]
+      { return MakePlatformDrawContext(*this, EditorWidth(), EditorHeight(), kOmbrixEditorFps, SavedOmbrixZoom()); });
   SetEditorLayoutFunction([](IDrawContext& editor) { LayoutOmbrixEditor(editor, VersionText(Config().version)); });
 }
 

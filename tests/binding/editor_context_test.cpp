@@ -73,14 +73,14 @@ public:
         {
           ++layouts;
           editor.AddControl(std::make_unique<ListeningControl>(ui::IBounds(0, 0, 500, 525), std::vector<int> {},
-                                                                 journal, "background"));
+                                                               journal, "background"));
           auto both = std::make_unique<ListeningControl>(ui::IBounds(10, 10, 60, 60), std::vector<int> { 1, 2, 1 },
                                                          journal, "both");
           both->SetWantsMidi(true);
           editor.AddControl(std::move(both), 3);
-          editor.AddControl(std::make_unique<ListeningControl>(ui::IBounds(100, 10, 150, 60), std::vector<int> { 1 },
-                                                                 journal, "one"),
-                              1);
+          editor.AddControl(
+              std::make_unique<ListeningControl>(ui::IBounds(100, 10, 150, 60), std::vector<int> { 1 }, journal, "one"),
+              1);
         });
   }
 

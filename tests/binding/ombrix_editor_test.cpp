@@ -210,7 +210,8 @@ TEST(OmbrixEditor, TheZoomSurvivesClosingAndIsSavedForTheNextSession)
   EXPECT_EQ(again.DrawScale(), 2.0f);
   EXPECT_EQ(again.FramePixelWidth(), 1000);
   EXPECT_EQ(again.FramePixelHeight(), 1050);
-  const auto* gui = static_cast<const clap_plugin_gui*>(fixture.plugin.plugin->get_extension(fixture.plugin.plugin, CLAP_EXT_GUI));
+  const auto* gui =
+      static_cast<const clap_plugin_gui*>(fixture.plugin.plugin->get_extension(fixture.plugin.plugin, CLAP_EXT_GUI));
   ASSERT_NE(gui, nullptr);
   std::uint32_t width = 0;
   std::uint32_t height = 0;
@@ -226,8 +227,7 @@ TEST(OmbrixEditor, TheFirstOpeningTakesTheSavedZoomWithinItsLimits)
     const char* saved; // null: no file
     float zoom;
   };
-  const Case cases[] = { { "8\n", 4.0f }, { "0.3\n", 0.5f }, { "1.5\n", 1.5f }, { nullptr, 1.0f },
-                         { "zoom\n", 1.0f } };
+  const Case cases[] = { { "8\n", 4.0f }, { "0.3\n", 0.5f }, { "1.5\n", 1.5f }, { nullptr, 1.0f }, { "zoom\n", 1.0f } };
   for (const Case& c : cases)
   {
     SCOPED_TRACE(c.saved ? c.saved : "no file");
@@ -265,8 +265,7 @@ TEST(OmbrixEditor, TheProgrammeReachesTheMeterAndTheGraphsOnTheTimerTick)
   (void)editor.Tick();
   // The 1 kHz line rises from the signal graph's centre line, about a sixth of the way across.
   bool risen = false;
-  for (int x = 130; x < 160; ++x)
-    risen = risen || editor.ReadPixel(float(x), 150).R > quietScreen.R + 60;
+  for (int x = 130; x < 160; ++x) risen = risen || editor.ReadPixel(float(x), 150).R > quietScreen.R + 60;
   EXPECT_TRUE(risen);
   plugin->stop_processing(plugin);
   plugin->deactivate(plugin);

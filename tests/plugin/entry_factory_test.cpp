@@ -334,7 +334,7 @@ TEST(LibraryFile, NeedsOnlyTheCLibrariesAndTheEditorsDrawingLibraries)
   }
   ASSERT_FALSE(needed.empty()) << "readelf found no NEEDED entries";
   // The C++ runtime is inside; Cairo, FreeType and libjpeg are the system's, as on every distribution.
-  const std::set<std::string> allowed = { "libc.so.6",      "libm.so.6",        "ld-linux-x86-64.so.2",
+  const std::set<std::string> allowed = { "libc.so.6",     "libm.so.6",        "ld-linux-x86-64.so.2",
                                           "libcairo.so.2", "libfreetype.so.6", "libjpeg.so.62" };
   for (const std::string& library : needed) EXPECT_TRUE(allowed.count(library)) << library;
 }
