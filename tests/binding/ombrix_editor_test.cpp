@@ -12,18 +12,14 @@
 #include "editor/scale_corner_control.h"
 #include "editor/text_control.h"
 #include "graphics/platform/draw_context_headless.h"
+#include "support/preference_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace kit::test
@@ -33,54 +29,9 @@ namespace
 
 using namespace kit::ui;
 
-// A preference folder of the test's own, so that nothing reads or writes the user's.
-class PreferenceFolder
-{
-public:
-  PreferenceFolder()
-  {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ombrix-prefs-XXXXXX").string();
-    folder = mkdtemp(pattern.data()) ? pattern : std::string();
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) previous = old;
-    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-  }
-  ~PreferenceFolder()
-  {
-    if (previous.empty())
-      unsetenv("XDG_CONFIG_HOME");
-    else
-      setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
-    std::error_code code;
-    std::filesystem::remove_all(folder, code);
-  }
-  PreferenceFolder(const PreferenceFolder&) = delete;
-  PreferenceFolder& operator=(const PreferenceFolder&) = delete;
-
-  [[nodiscard]] std::filesystem::path File() const
-  {
-    return std::filesystem::path(folder) / "Felgard" / "Preferences" / "Ombrix-display-scale.txt";
-  }
-  void Save(const std::string& content) const
-  {
-    std::filesystem::create_directories(File().parent_path());
-    std::ofstream(File()) << content;
-  }
-  [[nodiscard]] std::string Saved() const
-  {
-    std::ifstream in(File());
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-private:
-  std::string folder;
-  std::string previous;
-};
-
 struct OpenOmbrixEditor
 {
-  PreferenceFolder preferences;
+  PreferenceFolder preferences; // before the plug-in, so that it outlives the editor
   InProcessPlugin plugin;
 
   IDrawContextHeadless& Open()
@@ -204,7 +155,7 @@ TEST(OmbrixEditor, TheZoomSurvivesClosingAndIsSavedForTheNextSession)
   fixture.Open().ApplySize(500, 525, 2.0f, true);
   fixture.plugin.Ombrix().CloseEditorWindow();
   EXPECT_EQ(fixture.plugin.Ombrix().EditorGraphics(), nullptr);
-  EXPECT_EQ(fixture.preferences.Saved(), "2.0000\n");
+  EXPECT_EQ(fixture.preferences.Content(), "2.0000\n");
 
   IDrawContextHeadless& again = fixture.Open();
   EXPECT_EQ(again.DrawScale(), 2.0f);
@@ -232,7 +183,7 @@ TEST(OmbrixEditor, TheFirstOpeningTakesTheSavedZoomWithinItsLimits)
   {
     SCOPED_TRACE(c.saved ? c.saved : "no file");
     OpenOmbrixEditor fixture;
-    if (c.saved) fixture.preferences.Save(c.saved);
+    if (c.saved) fixture.preferences.Put(c.saved);
     EXPECT_EQ(fixture.Open().DrawScale(), c.zoom);
   }
 }

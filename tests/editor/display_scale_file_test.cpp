@@ -3,6 +3,8 @@
 // Each test points XDG_CONFIG_HOME at a fresh folder and puts the environment back afterwards.
 #include "editor/display_scale_file.h"
 
+#include "support/preference_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -33,63 +35,17 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kProduct = "Ombrix";
 
-// Sets or clears environment variables and puts the earlier values back when it goes.
-class EnvironmentGuard
-{
-public:
-  ~EnvironmentGuard()
-  {
-    for (auto it = saved.rbegin(); it != saved.rend(); ++it)
-    {
-      if (it->second)
-        ::setenv(it->first.c_str(), it->second->c_str(), 1);
-      else
-        ::unsetenv(it->first.c_str());
-    }
-  }
-  void Set(const std::string& name, const char* value)
-  {
-    const char* before = std::getenv(name.c_str());
-    saved.emplace_back(name, before ? std::optional<std::string>(before) : std::nullopt);
-    if (value)
-      ::setenv(name.c_str(), value, 1);
-    else
-      ::unsetenv(name.c_str());
-  }
-
-private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved;
-};
+using kit::test::EnvironmentGuard;
 
 class DisplayScaleFile : public testing::Test
 {
 protected:
-  void SetUp() override
-  {
-    std::string pattern = (fs::temp_directory_path() / "ombrix-scale-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    root = pattern;
-    environment.Set("XDG_CONFIG_HOME", root.c_str());
-  }
-  void TearDown() override
-  {
-    std::error_code error;
-    if (fs::exists(Folder(), error)) fs::permissions(Folder(), fs::perms::owner_all, error);
-    fs::remove_all(root, error);
-  }
+  void SetUp() override { ASSERT_FALSE(preferences.Root().empty()); }
 
-  [[nodiscard]] fs::path Folder() const { return root / "Felgard" / "Preferences"; }
-  [[nodiscard]] fs::path File() const { return Folder() / "Ombrix-display-scale.txt"; }
-  void Put(const std::string& content) const
-  {
-    fs::create_directories(Folder());
-    std::ofstream(File(), std::ios::binary) << content;
-  }
-  [[nodiscard]] std::string Content() const
-  {
-    std::ifstream file(File(), std::ios::binary);
-    return { std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>() };
-  }
+  [[nodiscard]] fs::path Folder() const { return preferences.Folder(); }
+  [[nodiscard]] fs::path File() const { return preferences.File(); }
+  void Put(const std::string& content) const { preferences.Put(content); }
+  [[nodiscard]] std::string Content() const { return preferences.Content(); }
   // Everything in the preference folder, to see that no temporary file is left.
   [[nodiscard]] std::vector<std::string> FolderNames() const
   {
@@ -98,7 +54,7 @@ protected:
     return names;
   }
 
-  fs::path root;
+  kit::test::PreferenceFolder preferences;
   EnvironmentGuard environment;
 };
 
@@ -141,18 +97,15 @@ TEST_F(DisplayScaleFile, WritesFourDecimalsAndALineFeedCreatingTheFolders)
     const char* expected;
   };
   const Case cases[] = {
-    { 1.25f, "1.2500\n" },
-    { 2.0f, "2.0000\n" },
-    { 0.5f, "0.5000\n" },
-    { 3.14159f, "3.1416\n" },
-    { 1.00005f, "1.0000\n" }, // the float just below 1.00005
+    { 1.25f, "1.2500\n" },    { 2.0f, "2.0000\n" },     { 0.5f, "0.5000\n" },
+    { 3.14159f, "3.1416\n" }, { 1.00005f, "1.0000\n" }, // the float just below 1.00005
     { 4.0f, "4.0000\n" },
   };
   for (const Case& c : cases)
   {
     SCOPED_TRACE(testing::Message() << "scale " << c.scale);
     std::error_code error;
-    fs::remove_all(root / "Felgard", error);
+    fs::remove_all(preferences.Root() / "Felgard", error);
     ASSERT_FALSE(fs::exists(Folder()));
     ASSERT_TRUE(WriteSavedScale(kProduct, c.scale));
     EXPECT_EQ(Content(), c.expected);
@@ -264,7 +217,7 @@ std::string SetCommaNumericLocale(const fs::path& scratch, EnvironmentGuard& env
 TEST_F(DisplayScaleFile, DecimalPointUnderACommaLocale)
 {
   const std::string before = std::setlocale(LC_NUMERIC, nullptr);
-  const std::string locale = SetCommaNumericLocale(root, environment);
+  const std::string locale = SetCommaNumericLocale(preferences.Root(), environment);
   if (locale.empty()) GTEST_SKIP() << "no locale with a decimal comma is installed and localedef could not build one";
   // The locale really changes the C formatting the file must not depend on.
   char formatted[16];
@@ -388,8 +341,7 @@ TEST_F(DisplayScaleFile, ConcurrentWritersNeverLeaveABrokenFile)
         second.join();
         writing.store(false);
       });
-  do
-  {
+  do {
     float scale = 0.0f;
     const bool read = ReadSavedScale(kProduct, scale);
     ++reads;

@@ -4,6 +4,7 @@
 // and a headless editor over it that is fed pointer events the way a window feeds them: each
 // event's position becomes the pointer's last position before the dispatch sees it.
 
+#include "engine/ombrix_params.h"
 #include "graphics/platform/draw_context_headless.h"
 #include "support/recording_draw_context.h"
 #include "tests/graphics/cairo_test_support.h"
@@ -19,13 +20,13 @@ namespace kit::ui::test
 using kit::test::Num;
 using kit::test::Pixel;
 
-// Parameter indices of StockParams.
-inline constexpr int kDither = 0; // bool "off"/"on", default off
-inline constexpr int kPower = 1;  // int 0 … 12, 0 shown as "off", default 9
-inline constexpr int kBits = 2;   // int 6 … 32, default 16
-inline constexpr int kGraph = 3;  // bool "off"/"on", default on
-inline constexpr int kShape = 4;  // enum of three named shapes, default 1 ("Gentle")
-inline constexpr int kMix = 5;    // continuous 0 … 1, two decimals, label "%", default 0.5
+// Parameter indices of StockParams: the plug-in's own four first.
+inline constexpr int kDither = kParamDither;             // bool "off"/"on", default off
+inline constexpr int kPower = kParamPsychoacousticPower; // int 0 … 12, 0 shown as "off", default 9
+inline constexpr int kBits = kParamTargetBits;           // int 6 … 32, default 16
+inline constexpr int kGraph = kParamShowGraph;           // bool "off"/"on", default on
+inline constexpr int kShape = kOmbrixParamCount;         // enum of three named shapes, default 1 ("Gentle")
+inline constexpr int kMix = 5;                           // continuous 0 … 1, two decimals, label "%", default 0.5
 inline constexpr int kParamCount = 6;
 inline constexpr int kMissingParam = 42;
 
@@ -35,11 +36,7 @@ public:
   StockParams()
       : RecordingDelegate(kParamCount)
   {
-    GetParam(kDither)->SetupBool("Dither", false, "", 0, "", "off", "on");
-    GetParam(kPower)->SetupInt("Psychoacoustic Power", 9, 0, 12);
-    GetParam(kPower)->AddDisplayText(0, "off");
-    GetParam(kBits)->SetupInt("Target Bits", 16, 6, 32);
-    GetParam(kGraph)->SetupBool("Show Graph", true, "", 0, "", "off", "on");
+    SetupOmbrixParams(*GetParam(kDither), *GetParam(kPower), *GetParam(kBits), *GetParam(kGraph));
     GetParam(kShape)->SetupEnum("Shape", 1, 3, "", 0, "", { "Flat", "Gentle", "Steep" });
     GetParam(kMix)->SetupDouble("Mix", 0.5, 0.0, 1.0, 0.01, "%");
   }
