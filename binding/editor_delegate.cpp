@@ -171,6 +171,22 @@ std::unique_ptr<ui::IDrawContext> IEditorDelegate::CreateEditorGraphics()
 
 void IEditorDelegate::LayoutEditor(ui::IDrawContext&) {}
 
+bool IEditorDelegate::StartDisplayTick(std::uint32_t, std::function<void()>)
+{
+  return false;
+}
+
+void IEditorDelegate::StopDisplayTick() {}
+
+bool IEditorDelegate::WatchDescriptor(int, std::function<void()>)
+{
+  return false;
+}
+
+void IEditorDelegate::UnwatchDescriptor() {}
+
+void IEditorDelegate::LogEditorProblem(std::string_view) {}
+
 IParam* IEditorDelegate::GetParam(int index) noexcept
 {
   return index >= 0 && index < NParams() ? params[std::size_t(index)].get() : nullptr;

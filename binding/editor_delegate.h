@@ -7,7 +7,10 @@
 #include "framework/plugin_config.h"
 #include "framework/processor.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace kit
@@ -76,6 +79,16 @@ public:
   [[nodiscard]] virtual std::unique_ptr<ui::IDrawContext> CreateEditorGraphics();
   // Fills a newly opened editor with its controls; the window calls it once it exists.
   virtual void LayoutEditor(ui::IDrawContext& graphics);
+  // The open editor window's services from the host, main thread. The display tick runs tick
+  // on the main thread every intervalMs until stopped; false when it cannot run.
+  [[nodiscard]] virtual bool StartDisplayTick(std::uint32_t intervalMs, std::function<void()> tick);
+  virtual void StopDisplayTick();
+  // Runs onReadable on the main thread whenever fd has input, until unwatched; false when the
+  // host cannot watch descriptors, and the window then drains its input on each tick.
+  [[nodiscard]] virtual bool WatchDescriptor(int fd, std::function<void()> onReadable);
+  virtual void UnwatchDescriptor();
+  // One line for the host's log about a window that cannot be made or was lost.
+  virtual void LogEditorProblem(std::string_view text);
 
   // Parameters; null for an index outside 0 … count - 1.
   [[nodiscard]] int NParams() const noexcept { return int(params.size()); }
