@@ -86,7 +86,16 @@ private:
   void HandleButtonRelease(const XButtonEvent& event);
   void HandleMotion(const XMotionEvent& event);
   void HandleKey(XKeyEvent& event, bool down);
+  void HandleLeave(const XCrossingEvent& event);
+  // Losing the keyboard focus commits an open text field.
+  void HandleFocusOut(const XFocusChangeEvent& event);
   [[nodiscard]] IPointerMods ModsOf(unsigned int state) const noexcept;
+  // The event at a window pixel in logical units, remembered as the last pointer position.
+  [[nodiscard]] IPointerEvent PointerEventAt(int pixelX, int pixelY, unsigned int held);
+  // The pointer back to where the cursor was hidden; its own motion is no drag.
+  void WarpToHiddenPoint();
+  // The window is open and still there: X calls on it may be made.
+  [[nodiscard]] bool CanCallX() const noexcept;
 
   // Prompts (x11_prompts.cpp).
   // The text field's and the menu's part of the tick; true when the tick ends there.
@@ -98,6 +107,10 @@ private:
   [[nodiscard]] bool PromptTakesButton(const XButtonEvent& event);
   [[nodiscard]] bool PromptTakesMotion(const XMotionEvent& event);
   [[nodiscard]] bool PromptTakesKey(XKeyEvent& event, bool down);
+  void ApplyEntryResult(ITextEntry::EResult result);
+  // before: the menu's bounds before the input, repainted with the new ones.
+  void ApplyMenuResult(IPopupMenuView::EResult result, const IBounds& before);
+  // Paints the controls in bounds (logical units) at once, the prompts over them.
   void RepaintLogical(const IBounds& bounds);
 
   // Window (draw_context_x11.cpp).
