@@ -59,15 +59,4 @@ Cursor MakeEmptyCursor(Display* display, Window window)
   return cursor;
 }
 
-void FreeCursors(Display* display, std::vector<Cursor>& cache, Cursor& emptyCursor)
-{
-  for (const Cursor cursor : cache)
-  {
-    if (cursor != 0) XFreeCursor(display, cursor);
-  }
-  cache.clear();
-  if (emptyCursor != 0) XFreeCursor(display, emptyCursor);
-  emptyCursor = 0;
-}
-
 } // namespace kit::ui

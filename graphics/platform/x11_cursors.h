@@ -20,7 +20,5 @@ inline constexpr int kCursorKinds = 14;
 [[nodiscard]] Cursor FontCursorOf(Display* display, std::vector<Cursor>& cache, int kind);
 // A 1 × 1 cursor with nothing drawn; 0 when the server refuses it.
 [[nodiscard]] Cursor MakeEmptyCursor(Display* display, Window window);
-// Frees every cursor made on display and forgets them.
-void FreeCursors(Display* display, std::vector<Cursor>& cache, Cursor& emptyCursor);
 
 } // namespace kit::ui

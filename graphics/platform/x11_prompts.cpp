@@ -243,7 +243,7 @@ void IDrawContextX11::RepaintLogical(const IBounds& bounds)
   if (!CanCallX() || bounds.Empty()) return;
   IBoundsList regions;
   regions.Add(bounds);
-  PaintRegions(regions);
+  PaintLogical(regions);
 }
 
 } // namespace kit::ui
