@@ -155,6 +155,7 @@ private:
   ETextFieldState textFieldState = ETextFieldState::kNone;
   std::unique_ptr<IPopupMenuView> menuView;
   IMenu* shownMenu = nullptr;
+  bool tickPaintsField = false; // the tick under way paints with the field open: it becomes kPainted
 };
 
 } // namespace kit::ui

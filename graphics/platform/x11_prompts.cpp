@@ -53,6 +53,7 @@ IMenu* IDrawContextX11::CreatePopupMenu(IMenu& menu, const IBounds& bounds, bool
 
 bool IDrawContextX11::TickPrompts()
 {
+  tickPaintsField = false;
   // A menu whose control went (the controls were cleared) has nobody left to answer.
   if (menuView && !MenuControl())
   {
@@ -86,6 +87,7 @@ bool IDrawContextX11::TickPrompts()
     textFieldState = ETextFieldState::kNone;
     return true;
   case ETextFieldState::kNone:
+    tickPaintsField = true;
     return false;
   }
   return false;
@@ -111,7 +113,8 @@ void IDrawContextX11::PaintPrompts()
     PathClear();
     PathClipRegion(textEntry->Bounds().PixelAligned(TotalScale()));
     textEntry->Paint(*this);
-    if (textFieldState == ETextFieldState::kNone) textFieldState = ETextFieldState::kPainted;
+    if (tickPaintsField && textFieldState == ETextFieldState::kNone) textFieldState = ETextFieldState::kPainted;
+    tickPaintsField = false;
   }
   if (menuView)
   {

@@ -1,0 +1,296 @@
+// The X11 window's text field and popup menu, driven by X events handed to the window as the
+// server would deliver them: typing a value, committing or cancelling it on the next display
+// tick, and choosing from an enumerated parameter's menu.
+// GoogleTest comes before X11, whose macros None and Bool would rename its types.
+#include <gtest/gtest.h>
+
+#include "graphics/input_fixture.h"
+#include "graphics/platform/draw_context_x11.h"
+#include "support/xvfb_server.h"
+
+#include <X11/keysym.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace kit::ui::test
+{
+namespace
+{
+
+class X11PromptsTest : public ::testing::Test
+{
+protected:
+  static void SetUpTestSuite()
+  {
+    std::string error;
+    server = kit::test::XvfbServer::Start(error).release();
+    ASSERT_NE(server, nullptr) << error;
+    ::setenv("DISPLAY", server->DisplayName().c_str(), 1);
+  }
+  static void TearDownTestSuite()
+  {
+    delete server;
+    server = nullptr;
+  }
+
+  void SetUp() override
+  {
+    ASSERT_NE(server, nullptr);
+    user = XOpenDisplay(server->DisplayName().c_str());
+    ASSERT_NE(user, nullptr);
+    parent = XCreateSimpleWindow(user, DefaultRootWindow(user), 0, 0, 500, 525, 0, 0, 0);
+    XMapWindow(user, parent);
+    XSync(user, False);
+    graphics = std::make_unique<IDrawContextX11>(delegate, 500, 525, 60, 1.0f);
+    ASSERT_NE(graphics->OpenWindow(reinterpret_cast<void*>(std::uintptr_t(parent))), nullptr);
+    window = Window(reinterpret_cast<std::uintptr_t>(graphics->WindowHandle()));
+    Add("bg", IBounds(0, 0, 500, 525));
+    Add("bits", kBitsArea, kBits).opensValueEditorOnPress = true;
+    Add("shape", kShapeArea, kShape).opensValueEditorOnPress = true;
+    journal.clear();
+  }
+
+  void TearDown() override
+  {
+    graphics.reset();
+    if (user)
+    {
+      XDestroyWindow(user, parent);
+      XCloseDisplay(user);
+    }
+  }
+
+  JournalControl& Add(std::string name, const IBounds& area, int paramIndex = -1)
+  {
+    return *static_cast<JournalControl*>(
+        graphics->AddControl(std::make_unique<JournalControl>(journal, std::move(name), area, paramIndex)));
+  }
+
+  void Button(int type, unsigned int button, int x, int y, unsigned int state = 0)
+  {
+    XEvent event {};
+    event.xbutton.type = type;
+    event.xbutton.display = user;
+    event.xbutton.window = window;
+    event.xbutton.button = button;
+    event.xbutton.x = x;
+    event.xbutton.y = y;
+    event.xbutton.state = state;
+    // Presses a second apart never make a double click.
+    time += 1000;
+    event.xbutton.time = time;
+    graphics->HandleEvent(event);
+  }
+  void Click(int x, int y, unsigned int button = Button1)
+  {
+    Button(ButtonPress, button, x, y);
+    Button(ButtonRelease, button, x, y, button == Button1 ? Button1Mask : 0);
+  }
+  void Key(KeySym keysym)
+  {
+    for (const int type : { KeyPress, KeyRelease })
+    {
+      XEvent event {};
+      event.xkey.type = type;
+      event.xkey.display = user;
+      event.xkey.window = window;
+      event.xkey.keycode = XKeysymToKeycode(user, keysym);
+      event.xkey.x = 5;
+      event.xkey.y = 5;
+      graphics->HandleEvent(event);
+    }
+  }
+  void Type(const std::string& text)
+  {
+    for (const char c : text) Key(KeySym(static_cast<unsigned char>(c)));
+  }
+  [[nodiscard]] double Value(int paramIndex) const { return delegate.GetParam(paramIndex)->Value(); }
+  [[nodiscard]] bool JournalHas(const std::string& line) const
+  {
+    for (const std::string& entry : journal)
+    {
+      if (entry == line) return true;
+    }
+    return false;
+  }
+
+  static inline const IBounds kBitsArea { 100, 100, 200, 130 };
+  static inline const IBounds kShapeArea { 100, 200, 200, 230 };
+  static inline kit::test::XvfbServer* server = nullptr;
+
+  EditorParams delegate;
+  std::vector<std::string> journal; // outlives the controls
+  Display* user = nullptr;
+  Window parent = 0;
+  Window window = 0;
+  Time time = 0;
+  std::unique_ptr<IDrawContextX11> graphics;
+};
+
+TEST_F(X11PromptsTest, ReturnCommitsTheTypedValueOnTheNextTick)
+{
+  Click(150, 115);
+  ASSERT_NE(graphics->TextEntry(), nullptr);
+  EXPECT_EQ(graphics->TextFieldState(), IDrawContextX11::ETextFieldState::kFocused);
+  Type("24");
+  EXPECT_EQ(graphics->TextEntry()->Text(), "24");
+  Key(XK_Return);
+  EXPECT_EQ(graphics->TextFieldState(), IDrawContextX11::ETextFieldState::kCommit);
+  EXPECT_EQ(Value(kBits), 16.0) << "the value waits for the tick";
+  graphics->DisplayTick();
+  EXPECT_EQ(graphics->TextEntry(), nullptr);
+  EXPECT_EQ(Value(kBits), 24.0);
+}
+
+TEST_F(X11PromptsTest, EveryWayOfEndingTheFieldTakesEffectOnTheNextTick)
+{
+  struct Case
+  {
+    const char* name;
+    void (*end)(X11PromptsTest&);
+    double expected;
+  };
+  const Case cases[] = {
+    { "Return", [](X11PromptsTest& test) { test.Key(XK_Return); }, 24.0 },
+    { "keypad Enter", [](X11PromptsTest& test) { test.Key(XK_KP_Enter); }, 24.0 },
+    { "Escape", [](X11PromptsTest& test) { test.Key(XK_Escape); }, 16.0 },
+    { "a click outside", [](X11PromptsTest& test) { test.Click(300, 400); }, 24.0 },
+    { "the wheel", [](X11PromptsTest& test) { test.Click(150, 115, Button4); }, 16.0 },
+    { "the wheel down", [](X11PromptsTest& test) { test.Click(300, 400, Button5); }, 16.0 },
+    { "closing from the editor", [](X11PromptsTest& test) { test.graphics->EndTextEntry(); }, 16.0 },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    delegate.GetParam(kBits)->Set(16.0);
+    Click(150, 115);
+    ASSERT_NE(graphics->TextEntry(), nullptr);
+    Type("24");
+    journal.clear();
+    c.end(*this);
+    ASSERT_NE(graphics->TextEntry(), nullptr) << "still open until the tick";
+    EXPECT_EQ(Value(kBits), 16.0);
+    graphics->DisplayTick();
+    EXPECT_EQ(graphics->TextEntry(), nullptr);
+    EXPECT_EQ(Value(kBits), c.expected);
+    EXPECT_EQ(graphics->TextFieldControl(), nullptr);
+    EXPECT_FALSE(JournalHas("bg down 300 400")) << "the press that ends the field does nothing else";
+  }
+}
+
+TEST_F(X11PromptsTest, AnIntegerFieldIgnoresLetters)
+{
+  Click(150, 115);
+  ASSERT_NE(graphics->TextEntry(), nullptr);
+  Type("2x4b");
+  EXPECT_EQ(graphics->TextEntry()->Text(), "24");
+  Key(XK_BackSpace);
+  EXPECT_EQ(graphics->TextEntry()->Text(), "2");
+  Key(XK_Return);
+  graphics->DisplayTick();
+  EXPECT_EQ(Value(kBits), 6.0) << "2 is below the lowest value";
+}
+
+TEST_F(X11PromptsTest, KeysWhileTheFieldIsOpenNeverReachTheControls)
+{
+  Click(150, 115);
+  journal.clear();
+  Type("2");
+  Key(XK_Left);
+  for (const std::string& line : journal) EXPECT_EQ(line.find(" key "), std::string::npos) << line;
+}
+
+TEST_F(X11PromptsTest, ASecondFieldWaitsForTheFirst)
+{
+  Click(150, 115);
+  ASSERT_NE(graphics->TextEntry(), nullptr);
+  Type("30");
+  graphics->CreateTextField(-1, ITextStyle {}, IBounds(0, 0, 50, 20), 0, "other");
+  EXPECT_EQ(graphics->TextEntry()->Text(), "30");
+}
+
+TEST_F(X11PromptsTest, TheFieldIsPaintedOnEverySecondTick)
+{
+  Click(150, 115);
+  ASSERT_NE(graphics->TextEntry(), nullptr);
+  graphics->DisplayTick(); // just opened: this tick paints nothing
+  EXPECT_EQ(graphics->TextFieldState(), IDrawContextX11::ETextFieldState::kNone);
+  graphics->MarkAllControlsDirty();
+  graphics->DisplayTick();
+  EXPECT_EQ(graphics->TextFieldState(), IDrawContextX11::ETextFieldState::kPainted);
+  graphics->DisplayTick();
+  EXPECT_EQ(graphics->TextFieldState(), IDrawContextX11::ETextFieldState::kNone);
+}
+
+// The centre of the item's rectangle in the open menu's top panel.
+struct Point
+{
+  int x;
+  int y;
+};
+Point ItemCentre(const IPopupMenuView& view, std::size_t item)
+{
+  const IBounds& rect = view.Panels().front().itemRects.at(item);
+  return { int(rect.MidX()), int(rect.MidY()) };
+}
+
+TEST_F(X11PromptsTest, AMenuChoiceReachesTheControlAndTheParameter)
+{
+  Click(150, 215);
+  const IPopupMenuView* view = graphics->MenuView();
+  ASSERT_NE(view, nullptr);
+  ASSERT_EQ(view->Panels().front().itemRects.size(), 3u);
+  const Point steep = ItemCentre(*view, 2);
+  Button(ButtonPress, Button1, steep.x, steep.y);
+  EXPECT_EQ(graphics->MenuView(), nullptr);
+  EXPECT_TRUE(JournalHas("shape menu 2"));
+  EXPECT_EQ(Value(kShape), 2.0);
+  EXPECT_EQ(graphics->MenuControl(), nullptr);
+}
+
+TEST_F(X11PromptsTest, TheMenuClosesWithoutAChoice)
+{
+  struct Case
+  {
+    const char* name;
+    void (*end)(X11PromptsTest&);
+  };
+  const Case cases[] = {
+    { "Escape", [](X11PromptsTest& test) { test.Key(XK_Escape); } },
+    { "a press outside", [](X11PromptsTest& test) { test.Button(ButtonPress, Button1, 490, 515); } },
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    Click(150, 215);
+    ASSERT_NE(graphics->MenuView(), nullptr);
+    journal.clear();
+    c.end(*this);
+    EXPECT_EQ(graphics->MenuView(), nullptr);
+    EXPECT_TRUE(JournalHas("shape menu none"));
+    EXPECT_FALSE(JournalHas("bg down 490 515"));
+    EXPECT_EQ(Value(kShape), 1.0);
+    Button(ButtonRelease, Button1, 490, 515, Button1Mask);
+  }
+}
+
+TEST_F(X11PromptsTest, MenuKeysMoveTheHighlightAndChoose)
+{
+  Click(150, 215);
+  ASSERT_NE(graphics->MenuView(), nullptr);
+  const int before = graphics->MenuView()->Panels().front().highlighted;
+  Key(XK_Down);
+  ASSERT_NE(graphics->MenuView(), nullptr);
+  const int highlighted = graphics->MenuView()->Panels().front().highlighted;
+  EXPECT_NE(highlighted, before);
+  ASSERT_GE(highlighted, 0);
+  Key(XK_Return);
+  EXPECT_EQ(graphics->MenuView(), nullptr);
+  EXPECT_EQ(Value(kShape), double(highlighted));
+}
+
+} // namespace
+} // namespace kit::ui::test
