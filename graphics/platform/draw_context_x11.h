@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -114,9 +115,16 @@ private:
   void RepaintLogical(const IBounds& bounds);
 
   // Window (draw_context_x11.cpp).
+  // Fails an opening: one line for the host's log, and whatever was made is let go.
+  [[nodiscard]] void* RefuseWindow(std::string_view problem);
+  // Xft.dpi afresh; a density other than the last one read is applied on the next tick.
   void ReadDensity();
-  void PaintDevice(const IBounds& deviceRect);
-  // The connection is gone or the window was destroyed under us: stop drawing.
+  // The gathered Expose rectangles, widened to logical units, repainted.
+  void PaintExposed();
+  // Paints the logical regions and notes their device pixels for the copy at the frame's end.
+  void PaintLogical(IBoundsList& regions);
+  // The connection is gone or the window was destroyed under us: stop drawing. A lost
+  // connection is only freed, never used again.
   void Abandon();
 
   Display* display = nullptr;
@@ -136,6 +144,8 @@ private:
   float resourceDensity = 1.0f;
   bool densityChanged = false; // Xft.dpi changed since the tick last applied it
   Atom resourceManagerAtom = 0;
+  int windowWidth = 0; // device pixels, as last asked for or reported
+  int windowHeight = 0;
 
   // Pointer.
   Time lastPressTime = 0;
