@@ -34,7 +34,10 @@ bool Highlightable(const IMenuItem* item)
   return item != nullptr && item->Enabled() && !item->IsTitle() && !item->IsSeparator();
 }
 
-bool Choosable(const IMenuItem* item) { return Highlightable(item) && item->Submenu() == nullptr; }
+bool Choosable(const IMenuItem* item)
+{
+  return Highlightable(item) && item->Submenu() == nullptr;
+}
 
 ITextStyle ItemTextStyle(const ITextStyle& style)
 {
@@ -45,14 +48,26 @@ ITextStyle ItemTextStyle(const ITextStyle& style)
   return itemStyle;
 }
 
-float RowHeight(const ITextStyle& style) { return style.size + 2.0f * kRowPadding; }
+float RowHeight(const ITextStyle& style)
+{
+  return style.size + 2.0f * kRowPadding;
+}
 
-float SeparatorHeight(const ITextStyle& style) { return std::max(3.0f, RowHeight(style) / 3.0f); }
+float SeparatorHeight(const ITextStyle& style)
+{
+  return std::max(3.0f, RowHeight(style) / 3.0f);
+}
 
 // Room for a check mark on the left and a submenu arrow on the right of every row.
-float CheckRoom(const ITextStyle& style) { return RowHeight(style); }
+float CheckRoom(const ITextStyle& style)
+{
+  return RowHeight(style);
+}
 
-float ArrowRoom(const ITextStyle& style) { return 0.75f * RowHeight(style); }
+float ArrowRoom(const ITextStyle& style)
+{
+  return 0.75f * RowHeight(style);
+}
 
 // The panel of menu laid out with its top left corner at the origin: rows top to bottom, a
 // new column where the menu asks for one.
@@ -142,7 +157,8 @@ void PaintArrow(IDrawContext& graphics, const IRgba& colour, const IBounds& room
   const float unit = std::min(room.W(), room.H()) / 10.0f;
   const float x = room.MidX();
   const float y = room.MidY();
-  graphics.PaintTriangle(colour, x - 1.5f * unit, y - 3.0f * unit, x + 2.0f * unit, y, x - 1.5f * unit, y + 3.0f * unit);
+  graphics.PaintTriangle(colour, x - 1.5f * unit, y - 3.0f * unit, x + 2.0f * unit, y, x - 1.5f * unit,
+                         y + 3.0f * unit);
 }
 
 void PaintPanel(IDrawContext& graphics, const IPopupMenuView::Panel& panel, const ITextStyle& style)
@@ -178,8 +194,9 @@ void PaintPanel(IDrawContext& graphics, const IPopupMenuView::Panel& panel, cons
       PaintArrow(graphics, colour, { row.right - arrowRoom, row.top, row.right, row.bottom });
     ITextStyle itemStyle = ItemTextStyle(style);
     itemStyle.colour = colour;
-    graphics.RenderText(itemStyle, IPopupMenuView::ItemLabel(*panel.menu, index),
-                        { row.left + checkRoom + kTextPadding, row.top, row.right - arrowRoom - kTextPadding, row.bottom });
+    graphics.RenderText(
+        itemStyle, IPopupMenuView::ItemLabel(*panel.menu, index),
+        { row.left + checkRoom + kTextPadding, row.top, row.right - arrowRoom - kTextPadding, row.bottom });
   }
 }
 
@@ -234,10 +251,11 @@ IPopupMenuView::EResult IPopupMenuView::OnPointerMove(IDrawContext& graphics, fl
       panels[level].highlighted = -1;
       return EResult::kChanged;
     }
-    const bool unchanged = item->Submenu() != nullptr ? deeperOpen && panels[level + 1].menu == item->Submenu()
-                                                      : !deeperOpen;
+    const bool unchanged =
+        item->Submenu() != nullptr ? deeperOpen && panels[level + 1].menu == item->Submenu() : !deeperOpen;
     if (panel.highlighted == index && unchanged) return EResult::kIgnored;
-    if (item->Submenu() != nullptr) OpenSubmenu(graphics, level, index);
+    if (item->Submenu() != nullptr)
+      OpenSubmenu(graphics, level, index);
     else
     {
       panels.resize(level + 1);
@@ -279,38 +297,38 @@ IPopupMenuView::EResult IPopupMenuView::OnKey(IDrawContext& graphics, EMenuKey k
   const IMenuItem* item = panel.menu->Item(panel.highlighted);
   switch (key)
   {
-    case EMenuKey::kUp:
-    case EMenuKey::kDown:
+  case EMenuKey::kUp:
+  case EMenuKey::kDown:
+  {
+    const int next = StepHighlight(*panel.menu, panel.highlighted, key == EMenuKey::kDown ? 1 : -1);
+    if (next < 0 || next == panel.highlighted) return EResult::kIgnored;
+    panel.highlighted = next;
+    return EResult::kChanged;
+  }
+  case EMenuKey::kReturn:
+    if (Choosable(item))
     {
-      const int next = StepHighlight(*panel.menu, panel.highlighted, key == EMenuKey::kDown ? 1 : -1);
-      if (next < 0 || next == panel.highlighted) return EResult::kIgnored;
-      panel.highlighted = next;
-      return EResult::kChanged;
+      panel.menu->SetChosenIndex(panel.highlighted);
+      chosenMenu = panel.menu;
+      return EResult::kChosen;
     }
-    case EMenuKey::kReturn:
-      if (Choosable(item))
-      {
-        panel.menu->SetChosenIndex(panel.highlighted);
-        chosenMenu = panel.menu;
-        return EResult::kChosen;
-      }
-      [[fallthrough]];
-    case EMenuKey::kRight:
-    {
-      if (!Highlightable(item) || item->Submenu() == nullptr) return EResult::kIgnored;
-      OpenSubmenu(graphics, level, panel.highlighted);
-      Panel& opened = panels.back();
-      opened.highlighted = StepHighlight(*opened.menu, -1, 1);
-      return EResult::kChanged;
-    }
-    case EMenuKey::kLeft:
-      if (panels.size() == 1) return EResult::kIgnored;
-      panels.pop_back();
-      return EResult::kChanged;
-    case EMenuKey::kEscape:
-      if (panels.size() == 1) return EResult::kDismissed;
-      panels.pop_back();
-      return EResult::kChanged;
+    [[fallthrough]];
+  case EMenuKey::kRight:
+  {
+    if (!Highlightable(item) || item->Submenu() == nullptr) return EResult::kIgnored;
+    OpenSubmenu(graphics, level, panel.highlighted);
+    Panel& opened = panels.back();
+    opened.highlighted = StepHighlight(*opened.menu, -1, 1);
+    return EResult::kChanged;
+  }
+  case EMenuKey::kLeft:
+    if (panels.size() == 1) return EResult::kIgnored;
+    panels.pop_back();
+    return EResult::kChanged;
+  case EMenuKey::kEscape:
+    if (panels.size() == 1) return EResult::kDismissed;
+    panels.pop_back();
+    return EResult::kChanged;
   }
   return EResult::kIgnored;
 }

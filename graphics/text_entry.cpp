@@ -24,16 +24,22 @@ bool KindAccepts(const IParam* param, char32_t c)
   const bool digitOrSign = (c >= U'0' && c <= U'9') || c == U'+' || c == U'-';
   switch (param->Type())
   {
-    case IParam::kTypeBool:
-    case IParam::kTypeInt:
-    case IParam::kTypeEnum: return digitOrSign;
-    case IParam::kTypeDouble: return digitOrSign || c == U'.';
-    case IParam::kTypeNone: break;
+  case IParam::kTypeBool:
+  case IParam::kTypeInt:
+  case IParam::kTypeEnum:
+    return digitOrSign;
+  case IParam::kTypeDouble:
+    return digitOrSign || c == U'.';
+  case IParam::kTypeNone:
+    break;
   }
   return true;
 }
 
-bool SameColour(const IRgba& a, const IRgba& b) { return a.R == b.R && a.G == b.G && a.B == b.B; }
+bool SameColour(const IRgba& a, const IRgba& b)
+{
+  return a.R == b.R && a.G == b.G && a.B == b.B;
+}
 
 // The text must show on the background: an entry colour equal to it (or fully transparent)
 // gives way to the style's text colour, and that to black or white, whichever stands out.
@@ -84,9 +90,15 @@ ITextEntry::ITextEntry(const IParam* entryParam, const ITextStyle& entryStyle, c
 {
 }
 
-std::size_t ITextEntry::SelectionStart() const noexcept { return std::min(caret, anchor); }
+std::size_t ITextEntry::SelectionStart() const noexcept
+{
+  return std::min(caret, anchor);
+}
 
-std::size_t ITextEntry::SelectionEnd() const noexcept { return std::max(caret, anchor); }
+std::size_t ITextEntry::SelectionEnd() const noexcept
+{
+  return std::max(caret, anchor);
+}
 
 ITextEntry::EResult ITextEntry::OnKey(EEntryKey key, bool shift)
 {
@@ -101,37 +113,49 @@ ITextEntry::EResult ITextEntry::OnKey(EEntryKey key, bool shift)
   };
   switch (key)
   {
-    case EEntryKey::kReturn: return EResult::kCommit;
-    case EEntryKey::kEscape: return EResult::kCancel;
-    case EEntryKey::kBackspace:
-    case EEntryKey::kDelete:
+  case EEntryKey::kReturn:
+    return EResult::kCommit;
+  case EEntryKey::kEscape:
+    return EResult::kCancel;
+  case EEntryKey::kBackspace:
+  case EEntryKey::kDelete:
+  {
+    std::size_t from = start;
+    std::size_t to = end;
+    if (from == to)
     {
-      std::size_t from = start;
-      std::size_t to = end;
-      if (from == to)
-      {
-        if (key == EEntryKey::kBackspace) from = Utf8PreviousBoundary(text, caret);
-        else to = Utf8NextBoundary(text, caret);
-      }
-      if (from == to) return EResult::kIgnored;
-      text.erase(from, to - from);
-      caret = anchor = from;
-      return EResult::kChanged;
+      if (key == EEntryKey::kBackspace)
+        from = Utf8PreviousBoundary(text, caret);
+      else
+        to = Utf8NextBoundary(text, caret);
     }
-    case EEntryKey::kLeft:
-      if (!shift && start != end) moveTo(start);
-      else moveTo(Utf8PreviousBoundary(text, caret));
-      break;
-    case EEntryKey::kRight:
-      if (!shift && start != end) moveTo(end);
-      else moveTo(Utf8NextBoundary(text, caret));
-      break;
-    case EEntryKey::kHome: moveTo(0); break;
-    case EEntryKey::kEnd: moveTo(text.size()); break;
-    case EEntryKey::kSelectAll:
-      anchor = 0;
-      caret = text.size();
-      break;
+    if (from == to) return EResult::kIgnored;
+    text.erase(from, to - from);
+    caret = anchor = from;
+    return EResult::kChanged;
+  }
+  case EEntryKey::kLeft:
+    if (!shift && start != end)
+      moveTo(start);
+    else
+      moveTo(Utf8PreviousBoundary(text, caret));
+    break;
+  case EEntryKey::kRight:
+    if (!shift && start != end)
+      moveTo(end);
+    else
+      moveTo(Utf8NextBoundary(text, caret));
+    break;
+  case EEntryKey::kHome:
+    moveTo(0);
+    break;
+  case EEntryKey::kEnd:
+    moveTo(text.size());
+    break;
+  case EEntryKey::kSelectAll:
+    anchor = 0;
+    caret = text.size();
+    break;
   }
   return caret == oldCaret && anchor == oldAnchor ? EResult::kIgnored : EResult::kChanged;
 }

@@ -6,7 +6,10 @@ namespace
 {
 
 // Continuation bytes are 10xxxxxx.
-bool Continues(char byte) noexcept { return (static_cast<unsigned char>(byte) & 0xC0u) == 0x80u; }
+bool Continues(char byte) noexcept
+{
+  return (static_cast<unsigned char>(byte) & 0xC0u) == 0x80u;
+}
 
 } // namespace
 
