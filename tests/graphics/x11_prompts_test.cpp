@@ -22,7 +22,7 @@ namespace
 
 class X11PromptsTest : public ::testing::Test
 {
-protected:
+public:
   static void SetUpTestSuite()
   {
     std::string error;
@@ -49,7 +49,9 @@ protected:
     window = Window(reinterpret_cast<std::uintptr_t>(graphics->WindowHandle()));
     Add("bg", IBounds(0, 0, 500, 525));
     Add("bits", kBitsArea, kBits).opensValueEditorOnPress = true;
-    Add("shape", kShapeArea, kShape).opensValueEditorOnPress = true;
+    JournalControl& shape = Add("shape", kShapeArea, kShape);
+    shape.opensValueEditorOnPress = true;
+    shape.SetPromptDisabled(false);
     journal.clear();
   }
 
@@ -103,6 +105,16 @@ protected:
       graphics->HandleEvent(event);
     }
   }
+  void LoseFocus(int detail)
+  {
+    XEvent event {};
+    event.xfocus.type = FocusOut;
+    event.xfocus.display = user;
+    event.xfocus.window = window;
+    event.xfocus.mode = NotifyNormal;
+    event.xfocus.detail = detail;
+    graphics->HandleEvent(event);
+  }
   void Type(const std::string& text)
   {
     for (const char c : text) Key(KeySym(static_cast<unsigned char>(c)));
@@ -150,32 +162,34 @@ TEST_F(X11PromptsTest, EveryWayOfEndingTheFieldTakesEffectOnTheNextTick)
   struct Case
   {
     const char* name;
+    const char* typed;
     void (*end)(X11PromptsTest&);
-    double expected;
+    bool commits;
   };
   const Case cases[] = {
-    { "Return", [](X11PromptsTest& test) { test.Key(XK_Return); }, 24.0 },
-    { "keypad Enter", [](X11PromptsTest& test) { test.Key(XK_KP_Enter); }, 24.0 },
-    { "Escape", [](X11PromptsTest& test) { test.Key(XK_Escape); }, 16.0 },
-    { "a click outside", [](X11PromptsTest& test) { test.Click(300, 400); }, 24.0 },
-    { "the wheel", [](X11PromptsTest& test) { test.Click(150, 115, Button4); }, 16.0 },
-    { "the wheel down", [](X11PromptsTest& test) { test.Click(300, 400, Button5); }, 16.0 },
-    { "closing from the editor", [](X11PromptsTest& test) { test.graphics->EndTextEntry(); }, 16.0 },
+    { "Return", "24", [](X11PromptsTest& test) { test.Key(XK_Return); }, true },
+    { "keypad Enter", "25", [](X11PromptsTest& test) { test.Key(XK_KP_Enter); }, true },
+    { "Escape", "26", [](X11PromptsTest& test) { test.Key(XK_Escape); }, false },
+    { "a click outside", "27", [](X11PromptsTest& test) { test.Click(300, 400); }, true },
+    { "the wheel up", "28", [](X11PromptsTest& test) { test.Click(150, 115, Button4); }, false },
+    { "the wheel down", "29", [](X11PromptsTest& test) { test.Click(300, 400, Button5); }, false },
+    { "the focus going to another window", "31", [](X11PromptsTest& test) { test.LoseFocus(NotifyNonlinear); }, true },
+    { "closing from the editor", "30", [](X11PromptsTest& test) { test.graphics->EndTextEntry(); }, false },
   };
   for (const Case& c : cases)
   {
     SCOPED_TRACE(c.name);
-    delegate.GetParam(kBits)->Set(16.0);
+    const double before = Value(kBits);
     Click(150, 115);
     ASSERT_NE(graphics->TextEntry(), nullptr);
-    Type("24");
+    Type(c.typed);
     journal.clear();
     c.end(*this);
     ASSERT_NE(graphics->TextEntry(), nullptr) << "still open until the tick";
-    EXPECT_EQ(Value(kBits), 16.0);
+    EXPECT_EQ(Value(kBits), before);
     graphics->DisplayTick();
     EXPECT_EQ(graphics->TextEntry(), nullptr);
-    EXPECT_EQ(Value(kBits), c.expected);
+    EXPECT_EQ(Value(kBits), c.commits ? std::stod(c.typed) : before);
     EXPECT_EQ(graphics->TextFieldControl(), nullptr);
     EXPECT_FALSE(JournalHas("bg down 300 400")) << "the press that ends the field does nothing else";
   }
@@ -189,9 +203,10 @@ TEST_F(X11PromptsTest, AnIntegerFieldIgnoresLetters)
   EXPECT_EQ(graphics->TextEntry()->Text(), "24");
   Key(XK_BackSpace);
   EXPECT_EQ(graphics->TextEntry()->Text(), "2");
+  Type("0");
   Key(XK_Return);
   graphics->DisplayTick();
-  EXPECT_EQ(Value(kBits), 6.0) << "2 is below the lowest value";
+  EXPECT_EQ(Value(kBits), 20.0);
 }
 
 TEST_F(X11PromptsTest, KeysWhileTheFieldIsOpenNeverReachTheControls)
@@ -201,6 +216,16 @@ TEST_F(X11PromptsTest, KeysWhileTheFieldIsOpenNeverReachTheControls)
   Type("2");
   Key(XK_Left);
   for (const std::string& line : journal) EXPECT_EQ(line.find(" key "), std::string::npos) << line;
+}
+
+TEST_F(X11PromptsTest, TheFocusOfThePointerAloneLeavesTheFieldOpen)
+{
+  Click(150, 115);
+  ASSERT_NE(graphics->TextEntry(), nullptr);
+  LoseFocus(NotifyPointer);
+  EXPECT_EQ(graphics->TextFieldState(), IDrawContextX11::ETextFieldState::kFocused);
+  graphics->DisplayTick();
+  EXPECT_NE(graphics->TextEntry(), nullptr);
 }
 
 TEST_F(X11PromptsTest, ASecondFieldWaitsForTheFirst)
@@ -281,15 +306,13 @@ TEST_F(X11PromptsTest, MenuKeysMoveTheHighlightAndChoose)
 {
   Click(150, 215);
   ASSERT_NE(graphics->MenuView(), nullptr);
-  const int before = graphics->MenuView()->Panels().front().highlighted;
-  Key(XK_Down);
+  for (int press = 0; press < 3 && graphics->MenuView()->Panels().front().highlighted != 2; ++press) Key(XK_Down);
   ASSERT_NE(graphics->MenuView(), nullptr);
-  const int highlighted = graphics->MenuView()->Panels().front().highlighted;
-  EXPECT_NE(highlighted, before);
-  ASSERT_GE(highlighted, 0);
+  ASSERT_EQ(graphics->MenuView()->Panels().front().highlighted, 2) << "Down moves through the items";
   Key(XK_Return);
   EXPECT_EQ(graphics->MenuView(), nullptr);
-  EXPECT_EQ(Value(kShape), double(highlighted));
+  EXPECT_TRUE(JournalHas("shape menu 2"));
+  EXPECT_EQ(Value(kShape), 2.0);
 }
 
 } // namespace
