@@ -111,34 +111,54 @@ void IDrawContextX11::HandleButtonRelease(const XButtonEvent& event)
 
 void IDrawContextX11::HandleMotion(const XMotionEvent& event)
 {
-  // Only the newest position of a burst matters; the warp's own motion may be among the older.
-  XMotionEvent latest = event;
-  XEvent next;
-  while (CanCallX() && XCheckTypedWindowEvent(display, window, MotionNotify, &next))
+  // A burst of motion is one step: its movement summed in order, from where the pointer was
+  // before the warp and from the hidden point after the warp's own motion, which moves nothing.
+  const float scale = TotalScale();
+  float fromX = LastPointerX();
+  float fromY = LastPointerY();
+  float movedX = 0.0f;
+  float movedY = 0.0f;
+  bool moved = false;
+  const auto add = [&](const XMotionEvent& motion)
   {
-    if (warpPending && latest.x == warpX && latest.y == warpY) warpPending = false;
+    if (warpPending && motion.x == warpX && motion.y == warpY)
+    {
+      warpPending = false;
+      fromX = hiddenX;
+      fromY = hiddenY;
+      return;
+    }
+    const float x = float(motion.x) / scale;
+    const float y = float(motion.y) / scale;
+    movedX += x - fromX;
+    movedY += y - fromY;
+    fromX = x;
+    fromY = y;
+    moved = true;
+  };
+  add(event);
+  XMotionEvent latest = event;
+  // Only motions that follow one another directly: a press or release between them keeps its place.
+  while (CanCallX() && XEventsQueued(display, QueuedAfterReading) > 0)
+  {
+    XEvent next;
+    XPeekEvent(display, &next);
+    if (next.type != MotionNotify || next.xmotion.window != window) break;
+    XNextEvent(display, &next);
     latest = next.xmotion;
+    add(latest);
   }
   if (PromptTakesMotion(latest)) return;
-  if (warpPending && latest.x == warpX && latest.y == warpY)
+  SetLastPointer(fromX, fromY);
+  if (!moved) return;
+  const IPointerMods mods = ModsOf(latest.state);
+  if (!mods.L && !mods.R)
   {
-    // The pointer arriving where the warp put it moved nothing.
-    warpPending = false;
-    SetLastPointer(hiddenX, hiddenY);
+    (void)OnPointerHover(fromX, fromY, mods);
     return;
   }
-  const float previousX = LastPointerX();
-  const float previousY = LastPointerY();
-  if ((latest.state & (Button1Mask | Button3Mask)) == 0)
-  {
-    const IPointerEvent hover = PointerEventAt(latest.x, latest.y, latest.state);
-    (void)OnPointerHover(hover.x, hover.y, hover.mods);
-    return;
-  }
-  std::array<IPointerEvent, 1> drag { PointerEventAt(latest.x, latest.y, latest.state) };
-  drag[0].dX = drag[0].x - previousX;
-  drag[0].dY = drag[0].y - previousY;
-  if (drag[0].dX != 0.0f || drag[0].dY != 0.0f) OnPointerDrag(drag);
+  const std::array<IPointerEvent, 1> drag { IPointerEvent { fromX, fromY, movedX, movedY, mods } };
+  if (movedX != 0.0f || movedY != 0.0f) OnPointerDrag(drag);
   // A locked cursor stays where it was hidden, so a long drag never meets the screen's edge.
   if (CursorLocked()) WarpToHiddenPoint();
 }
@@ -250,11 +270,12 @@ void IDrawContextX11::MoveCursor(float x, float y)
 
 void IDrawContextX11::WarpToHiddenPoint()
 {
-  SetLastPointer(hiddenX, hiddenY);
   if (!CanCallX()) return;
   const float scale = TotalScale();
   const int pixelX = int(std::lround(hiddenX * scale));
   const int pixelY = int(std::lround(hiddenY * scale));
+  // Already there: no warp, and no motion of its own to wait for.
+  if (int(std::lround(LastPointerX() * scale)) == pixelX && int(std::lround(LastPointerY() * scale)) == pixelY) return;
   XWarpPointer(display, None, window, 0, 0, 0, 0, pixelX, pixelY);
   XFlush(display);
   warpPending = true;

@@ -1,18 +1,8 @@
 // The X11 window's text field and popup menu, driven by X events handed to the window as the
 // server would deliver them: typing a value, committing or cancelling it on the next display
 // tick, and choosing from an enumerated parameter's menu.
-// GoogleTest comes before X11, whose macros None and Bool would rename its types.
-#include <gtest/gtest.h>
+#include "graphics/x11_event_fixture.h"
 
-#include "graphics/input_fixture.h"
-#include "graphics/platform/draw_context_x11.h"
-#include "support/xvfb_server.h"
-
-#include <X11/keysym.h>
-
-#include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace kit::ui::test
@@ -20,126 +10,21 @@ namespace kit::ui::test
 namespace
 {
 
-class X11PromptsTest : public ::testing::Test
+class X11PromptsTest : public X11EventFixture
 {
 public:
-  static void SetUpTestSuite()
-  {
-    std::string error;
-    server = kit::test::XvfbServer::Start(error).release();
-    ASSERT_NE(server, nullptr) << error;
-    ::setenv("DISPLAY", server->DisplayName().c_str(), 1);
-  }
-  static void TearDownTestSuite()
-  {
-    delete server;
-    server = nullptr;
-  }
-
   void SetUp() override
   {
-    ASSERT_NE(server, nullptr);
-    user = XOpenDisplay(server->DisplayName().c_str());
-    ASSERT_NE(user, nullptr);
-    parent = XCreateSimpleWindow(user, DefaultRootWindow(user), 0, 0, 500, 525, 0, 0, 0);
-    XMapWindow(user, parent);
-    XSync(user, False);
-    graphics = std::make_unique<IDrawContextX11>(delegate, 500, 525, 60, 1.0f);
-    ASSERT_NE(graphics->OpenWindow(reinterpret_cast<void*>(std::uintptr_t(parent))), nullptr);
-    window = Window(reinterpret_cast<std::uintptr_t>(graphics->WindowHandle()));
-    Add("bg", IBounds(0, 0, 500, 525));
+    X11EventFixture::SetUp();
+    if (HasFatalFailure()) return;
     Add("bits", kBitsArea, kBits).opensValueEditorOnPress = true;
     JournalControl& shape = Add("shape", kShapeArea, kShape);
     shape.opensValueEditorOnPress = true;
     shape.SetPromptDisabled(false);
-    journal.clear();
-  }
-
-  void TearDown() override
-  {
-    graphics.reset();
-    if (user)
-    {
-      XDestroyWindow(user, parent);
-      XCloseDisplay(user);
-    }
-  }
-
-  JournalControl& Add(std::string name, const IBounds& area, int paramIndex = -1)
-  {
-    return *static_cast<JournalControl*>(
-        graphics->AddControl(std::make_unique<JournalControl>(journal, std::move(name), area, paramIndex)));
-  }
-
-  void Button(int type, unsigned int button, int x, int y, unsigned int state = 0)
-  {
-    XEvent event {};
-    event.xbutton.type = type;
-    event.xbutton.display = user;
-    event.xbutton.window = window;
-    event.xbutton.button = button;
-    event.xbutton.x = x;
-    event.xbutton.y = y;
-    event.xbutton.state = state;
-    // Presses a second apart never make a double click.
-    time += 1000;
-    event.xbutton.time = time;
-    graphics->HandleEvent(event);
-  }
-  void Click(int x, int y, unsigned int button = Button1)
-  {
-    Button(ButtonPress, button, x, y);
-    Button(ButtonRelease, button, x, y, button == Button1 ? Button1Mask : 0);
-  }
-  void Key(KeySym keysym)
-  {
-    for (const int type : { KeyPress, KeyRelease })
-    {
-      XEvent event {};
-      event.xkey.type = type;
-      event.xkey.display = user;
-      event.xkey.window = window;
-      event.xkey.keycode = XKeysymToKeycode(user, keysym);
-      event.xkey.x = 5;
-      event.xkey.y = 5;
-      graphics->HandleEvent(event);
-    }
-  }
-  void LoseFocus(int detail)
-  {
-    XEvent event {};
-    event.xfocus.type = FocusOut;
-    event.xfocus.display = user;
-    event.xfocus.window = window;
-    event.xfocus.mode = NotifyNormal;
-    event.xfocus.detail = detail;
-    graphics->HandleEvent(event);
-  }
-  void Type(const std::string& text)
-  {
-    for (const char c : text) Key(KeySym(static_cast<unsigned char>(c)));
-  }
-  [[nodiscard]] double Value(int paramIndex) const { return delegate.GetParam(paramIndex)->Value(); }
-  [[nodiscard]] bool JournalHas(const std::string& line) const
-  {
-    for (const std::string& entry : journal)
-    {
-      if (entry == line) return true;
-    }
-    return false;
   }
 
   static inline const IBounds kBitsArea { 100, 100, 200, 130 };
   static inline const IBounds kShapeArea { 100, 200, 200, 230 };
-  static inline kit::test::XvfbServer* server = nullptr;
-
-  EditorParams delegate;
-  std::vector<std::string> journal; // outlives the controls
-  Display* user = nullptr;
-  Window parent = 0;
-  Window window = 0;
-  Time time = 0;
-  std::unique_ptr<IDrawContextX11> graphics;
 };
 
 TEST_F(X11PromptsTest, ReturnCommitsTheTypedValueOnTheNextTick)
