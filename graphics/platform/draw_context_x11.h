@@ -108,6 +108,8 @@ private:
   [[nodiscard]] bool PromptTakesButton(const XButtonEvent& event);
   [[nodiscard]] bool PromptTakesMotion(const XMotionEvent& event);
   [[nodiscard]] bool PromptTakesKey(XKeyEvent& event, bool down);
+  // Drawing from now on lands inside bounds only, with no transform.
+  void ClipToPrompt(const IBounds& bounds);
   void ApplyEntryResult(ITextEntry::EResult result);
   // before: the menu's bounds before the input, repainted with the new ones.
   void ApplyMenuResult(IPopupMenuView::EResult result, const IBounds& before);

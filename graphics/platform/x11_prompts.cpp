@@ -109,20 +109,26 @@ void IDrawContextX11::PaintPrompts()
 {
   if (textEntry)
   {
-    PathTransformReset(true);
-    PathClear();
-    PathClipRegion(textEntry->Bounds().PixelAligned(TotalScale()));
+    ClipToPrompt(textEntry->Bounds());
     textEntry->Paint(*this);
     if (tickPaintsField && textFieldState == ETextFieldState::kNone) textFieldState = ETextFieldState::kPainted;
     tickPaintsField = false;
   }
   if (menuView)
   {
-    PathTransformReset(true);
-    PathClear();
-    PathClipRegion(menuView->Bounds().PixelAligned(TotalScale()));
+    ClipToPrompt(menuView->Bounds());
     menuView->Paint(*this);
   }
+}
+
+void IDrawContextX11::ClipToPrompt(const IBounds& bounds)
+{
+  // The controls left their own clip and transform behind; a prompt is drawn over all of them.
+  const IBounds area = bounds.PixelAligned(TotalScale());
+  PathTransformReset(true);
+  PathClear();
+  PathClipRegion(area);
+  clipBounds = area;
 }
 
 bool IDrawContextX11::PromptTakesButton(const XButtonEvent& event)

@@ -48,6 +48,7 @@ public:
     graphics = std::make_unique<IDrawContextX11>(delegate, 500, 525, 60, Zoom());
     ASSERT_NE(graphics->OpenWindow(reinterpret_cast<void*>(std::uintptr_t(parent))), nullptr);
     window = Window(reinterpret_cast<std::uintptr_t>(graphics->WindowHandle()));
+    ASSERT_TRUE(graphics->LoadFontByName("Roboto-Regular", "Roboto-Regular.ttf"));
     Add("bg", IBounds(0, 0, 500, 525));
   }
 

@@ -3,12 +3,33 @@
 // tick, and choosing from an enumerated parameter's menu.
 #include "graphics/x11_event_fixture.h"
 
+#include "support/x11_screen.h"
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 namespace kit::ui::test
 {
 namespace
 {
+
+// Paints its area in one colour and lets the pointer through to the controls below.
+class FillControl : public IControl
+{
+public:
+  FillControl(const IBounds& area, const IRgba& fillColour)
+      : IControl(area)
+      , colour(fillColour)
+  {
+    SetPointerIgnored(true);
+  }
+  void Paint(IDrawContext& drawContext) override { drawContext.PaintRect(colour, bounds); }
+
+private:
+  IRgba colour;
+};
 
 class X11PromptsTest : public X11EventFixture
 {
@@ -23,9 +44,62 @@ public:
     shape.SetPromptDisabled(false);
   }
 
+  // The window's picture once test(picture) holds; the last one read after 5 s without.
+  kit::test::WindowPicture PictureWhen(const std::function<bool(const kit::test::WindowPicture&)>& test)
+  {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    kit::test::WindowPicture picture = kit::test::ReadWindow(user, window);
+    while (!(picture.width > 0 && test(picture)) && std::chrono::steady_clock::now() < deadline)
+    {
+      graphics->DrainEvents();
+      picture = kit::test::ReadWindow(user, window);
+    }
+    return picture;
+  }
+
   static inline const IBounds kBitsArea { 100, 100, 200, 130 };
   static inline const IBounds kShapeArea { 100, 200, 200, 230 };
 };
+
+bool Reddish(const kit::test::WindowPicture& picture, int x, int y)
+{
+  return picture.Red(x, y) > 200 && picture.Green(x, y) < 60 && picture.Blue(x, y) < 60;
+}
+
+bool Greenish(const kit::test::WindowPicture& picture, int x, int y)
+{
+  return picture.Green(x, y) > 150 && picture.Red(x, y) < 60 && picture.Blue(x, y) < 60;
+}
+
+TEST_F(X11PromptsTest, TheFieldShowsOverTheControlsUntilItsCommit)
+{
+  graphics->AddControl(std::make_unique<FillControl>(IBounds(0, 0, 500, 525), IRgba(255, 230, 20, 20)));
+  ITextStyle style;
+  style.entryBackground = IRgba(255, 20, 190, 20);
+  style.entryForeground = IRgba(255, 250, 250, 250);
+  graphics->GetControl(1)->SetTextStyle(style);
+  graphics->MarkAllControlsDirty();
+  graphics->DisplayTick();
+  // Inside the field's area, left of its centred text.
+  const int x = 104;
+  const int y = 104;
+  EXPECT_TRUE(Reddish(PictureWhen([&](const auto& picture) { return Reddish(picture, x, y); }), x, y));
+
+  Click(150, 115);
+  ASSERT_NE(graphics->TextEntry(), nullptr);
+  const kit::test::WindowPicture open = PictureWhen([&](const auto& picture) { return Greenish(picture, x, y); });
+  EXPECT_TRUE(open.WritePng(std::filesystem::path(OMBRIX_TEST_ARTIFACTS) / "x11_text_field_open.png"));
+  EXPECT_TRUE(Greenish(open, x, y));
+  EXPECT_TRUE(Reddish(open, 98, 98)) << "nothing outside the field changes";
+
+  Type("24");
+  Key(XK_Return);
+  graphics->DisplayTick();
+  ASSERT_EQ(graphics->TextEntry(), nullptr);
+  const kit::test::WindowPicture closed = PictureWhen([&](const auto& picture) { return Reddish(picture, x, y); });
+  EXPECT_TRUE(closed.WritePng(std::filesystem::path(OMBRIX_TEST_ARTIFACTS) / "x11_text_field_closed.png"));
+  EXPECT_TRUE(Reddish(closed, x, y));
+}
 
 TEST_F(X11PromptsTest, ReturnCommitsTheTypedValueOnTheNextTick)
 {
@@ -149,9 +223,19 @@ Point ItemCentre(const IPopupMenuView& view, std::size_t item)
 
 TEST_F(X11PromptsTest, AMenuChoiceReachesTheControlAndTheParameter)
 {
+  graphics->AddControl(std::make_unique<FillControl>(IBounds(0, 0, 500, 525), IRgba(255, 230, 20, 20)));
+  graphics->MarkAllControlsDirty();
+  graphics->DisplayTick();
   Click(150, 215);
   const IPopupMenuView* view = graphics->MenuView();
   ASSERT_NE(view, nullptr);
+  const IBounds panel = view->Panels().front().bounds;
+  const int insideX = int(panel.left) + 2;
+  const int insideY = int(panel.MidY());
+  const kit::test::WindowPicture shown =
+      PictureWhen([&](const auto& picture) { return !Reddish(picture, insideX, insideY); });
+  EXPECT_TRUE(shown.WritePng(std::filesystem::path(OMBRIX_TEST_ARTIFACTS) / "x11_menu_open.png"));
+  EXPECT_FALSE(Reddish(shown, insideX, insideY)) << "the panel is drawn over the controls";
   ASSERT_EQ(view->Panels().front().itemRects.size(), 3u);
   const Point steep = ItemCentre(*view, 2);
   Button(ButtonPress, Button1, steep.x, steep.y);
