@@ -165,7 +165,11 @@ void IDrawContextX11::HandleMotion(const XMotionEvent& event)
 
 void IDrawContextX11::HandleLeave(const XCrossingEvent& event)
 {
-  if (event.mode == NotifyNormal) OnPointerLeave();
+  if (event.mode != NotifyNormal) return;
+  OnPointerLeave();
+  // Leaving showed the arrow but kept the kind; the pointer finds that kind again when it
+  // comes back, as the window's own cursor.
+  if (CanCallX() && !CursorHidden()) XDefineCursor(display, window, FontCursorOf(display, cursors, SavedCursor()));
 }
 
 void IDrawContextX11::HandleFocusOut(const XFocusChangeEvent& event)
