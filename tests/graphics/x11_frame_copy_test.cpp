@@ -158,7 +158,7 @@ TEST_P(X11FrameCopyTest, SharedSegmentIsMarkedForRemovalAtOnceAndGoesWithTheCopy
     // A refused or absent extension leaves no segment behind.
     ASSERT_EQ(modes.size(), GetParam().sharedMemory ? 1u : 0u);
     constexpr unsigned kRemovalMarked = 01000; // SHM_DEST
-    if (!modes.empty()) EXPECT_NE(modes[0] & kRemovalMarked, 0u);
+    for (const unsigned mode : modes) EXPECT_NE(mode & kRemovalMarked, 0u);
   }
   EXPECT_TRUE(OwnSegmentModes().empty());
 }
