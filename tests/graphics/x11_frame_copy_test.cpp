@@ -124,17 +124,18 @@ TEST_P(X11FrameCopyTest, CopiesOnlyTheGivenRectangles)
   const std::vector<std::uint8_t> frame = CheckerFrame();
   // A fractional rectangle widens to whole pixels; one reaching outside is clipped; an empty
   // one and one wholly outside copy nothing.
-  const ui::IBounds rects[] = { { 2.0f, 3.0f, 10.0f, 8.0f },     { 20.5f, 30.2f, 25.1f, 33.9f },
-                                { 60.0f, 40.0f, 90.0f, 70.0f },   { 30.0f, 10.0f, 30.0f, 20.0f },
+  const ui::IBounds rects[] = { { 2.0f, 3.0f, 10.0f, 8.0f },
+                                { 20.5f, 30.2f, 25.1f, 33.9f },
+                                { 60.0f, 40.0f, 90.0f, 70.0f },
+                                { 30.0f, 10.0f, 30.0f, 20.0f },
                                 { -20.0f, -20.0f, -5.0f, -5.0f } };
   copy.Copy(window, gc, frame, rects);
   XSync(display, False);
   const WindowPicture picture = ReadWindow(display, window);
   ASSERT_EQ(picture.width, kWidth);
   ASSERT_EQ(picture.height, kHeight);
-  const auto inside = [](int x, int y) {
-    return (x >= 2 && x < 10 && y >= 3 && y < 8) || (x >= 20 && x < 26 && y >= 30 && y < 34) || (x >= 60 && y >= 40);
-  };
+  const auto inside = [](int x, int y)
+  { return (x >= 2 && x < 10 && y >= 3 && y < 8) || (x >= 20 && x < 26 && y >= 30 && y < 34) || (x >= 60 && y >= 40); };
   int wrong = 0;
   for (int y = 0; y < kHeight; ++y)
   {

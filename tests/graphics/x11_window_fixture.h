@@ -98,9 +98,8 @@ protected:
   // The editor of 500 × 525 units at zoom 1 with one control filling (10, 10)–(110, 60) red.
   void MakeEditor()
   {
-    editorDelegate.layout = [](ui::IDrawContext& g) {
-      g.AddControl(std::make_unique<FillControl>(ui::IBounds(10, 10, 110, 60), ui::IRgba(255, 255, 0, 0)));
-    };
+    editorDelegate.layout = [](ui::IDrawContext& g)
+    { g.AddControl(std::make_unique<FillControl>(ui::IBounds(10, 10, 110, 60), ui::IRgba(255, 255, 0, 0))); };
     graphics = std::make_unique<ui::IDrawContextX11>(editorDelegate, 500, 525, 60, 1.0f);
   }
 

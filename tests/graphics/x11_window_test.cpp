@@ -121,8 +121,8 @@ TEST_F(X11WindowTest, ExposeRepaintsOnceTheLastRectangleOfTheSeriesCame)
   XSync(display, False);
   const WindowPicture picture = ReadWindow(display, child);
   EXPECT_TRUE(picture.WritePng(Artifact("x11_window_expose.png")));
-  EXPECT_EQ(picture.At(20, 20), kRed);  // the first rectangle
-  EXPECT_EQ(picture.At(60, 35), kRed);  // the second
+  EXPECT_EQ(picture.At(20, 20), kRed);       // the first rectangle
+  EXPECT_EQ(picture.At(60, 35), kRed);       // the second
   EXPECT_EQ(picture.At(100, 35), 0x0000FFu); // neither
 }
 
