@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -76,6 +77,8 @@ struct Mode
   const char* name;
   std::vector<std::string> serverArguments;
   bool sharedMemory;
+
+  friend void PrintTo(const Mode& mode, std::ostream* out) { *out << mode.name; }
 };
 
 class X11FrameCopyTest : public ::testing::TestWithParam<Mode>
