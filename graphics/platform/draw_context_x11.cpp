@@ -16,8 +16,7 @@ namespace
 {
 
 constexpr long kWindowEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                               LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask |
-                               StructureNotifyMask;
+                               LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask | StructureNotifyMask;
 
 // floor(1000 / fps) milliseconds, or 15 when that is below 20: 60 frames a second tick every 15 ms.
 std::uint32_t TickIntervalMs(int fps) noexcept
@@ -105,7 +104,8 @@ void* IDrawContextX11::OpenWindow(void* parent)
   MarkAllControlsDirty();
   XMapWindow(display, window);
   tickRunning = Delegate().StartDisplayTick(TickIntervalMs(fps), [this] { DisplayTick(); });
-  if (!tickRunning) Delegate().LogEditorProblem("the host gives the editor no display tick; it repaints only when exposed");
+  if (!tickRunning)
+    Delegate().LogEditorProblem("the host gives the editor no display tick; it repaints only when exposed");
   descriptorWatched = Delegate().WatchDescriptor(ConnectionNumber(display), [this] { DrainEvents(); });
   XFlush(display);
   Delegate().OnEditorOpened();

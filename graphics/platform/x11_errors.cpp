@@ -129,7 +129,8 @@ void CloseX11Connection(Display* display) noexcept
   XCloseDisplay(display);
   Registry& registry = Connections();
   const std::lock_guard lock(registry.mutex);
-  std::erase_if(registry.connections, [display](const Connection& connection) { return connection.display == display; });
+  std::erase_if(registry.connections,
+                [display](const Connection& connection) { return connection.display == display; });
   if (!registry.connections.empty()) return;
   // Handlers installed after ours stay where they are.
   const XErrorHandler current = XSetErrorHandler(registry.previousError);

@@ -10,7 +10,8 @@ namespace kit::ui
 std::unique_ptr<IDrawContext> MakePlatformDrawContext(IEditorDelegate& editorDelegate, int width, int height, int fps,
                                                       float drawScale)
 {
-  return std::unique_ptr<IDrawContext>(new (std::nothrow) IDrawContextX11(editorDelegate, width, height, fps, drawScale));
+  return std::unique_ptr<IDrawContext>(new (std::nothrow)
+                                           IDrawContextX11(editorDelegate, width, height, fps, drawScale));
 }
 
 } // namespace kit::ui
