@@ -18,15 +18,15 @@ constexpr float kRowPadding = 3.0f;  // above and below the text
 constexpr float kTextPadding = 4.0f; // between the text and the check and arrow room
 constexpr float kMinTextWidth = 40.0f;
 
-const IRgba kPanelColour { 255, 244, 244, 244 };
-const IRgba kBorderColour { 255, 110, 110, 110 };
-const IRgba kTextColour { 255, 20, 20, 20 };
-const IRgba kDisabledColour { 255, 150, 150, 150 };
-const IRgba kTitleColour { 255, 60, 60, 60 };
-const IRgba kTitleBackground { 255, 222, 222, 222 };
-const IRgba kHighlightColour { 255, 50, 110, 200 };
-const IRgba kHighlightText { 255, 255, 255, 255 };
-const IRgba kSeparatorColour { 255, 175, 175, 175 };
+constexpr IRgba kPanelColour { 255, 244, 244, 244 };
+constexpr IRgba kBorderColour { 255, 110, 110, 110 };
+constexpr IRgba kTextColour { 255, 20, 20, 20 };
+constexpr IRgba kDisabledColour { 255, 150, 150, 150 };
+constexpr IRgba kTitleColour { 255, 60, 60, 60 };
+constexpr IRgba kTitleBackground { 255, 222, 222, 222 };
+constexpr IRgba kHighlightColour { 255, 50, 110, 200 };
+constexpr IRgba kHighlightText { 255, 255, 255, 255 };
+constexpr IRgba kSeparatorColour { 255, 175, 175, 175 };
 
 // An item the pointer and keys may rest on: a choice or a submenu.
 bool Highlightable(const IMenuItem* item)

@@ -192,15 +192,15 @@ ITextEntry::EResult ITextEntry::OnPointerDown(IDrawContext& graphics, float x, f
   const float left = TextLeft(graphics);
   std::size_t nearest = 0;
   float nearestDistance = std::abs(x - left);
-  for (std::size_t at = Utf8NextBoundary(text, 0); at > nearest; at = Utf8NextBoundary(text, at))
+  for (std::size_t at = 0; at < text.size();)
   {
+    at = Utf8NextBoundary(text, at);
     const float distance = std::abs(x - (left + PrefixWidth(graphics, textStyle, text, at)));
     if (distance < nearestDistance)
     {
       nearestDistance = distance;
       nearest = at;
     }
-    if (at == text.size()) break;
   }
   if (nearest == caret && nearest == anchor) return EResult::kIgnored;
   caret = anchor = nearest;

@@ -394,17 +394,36 @@ TEST_F(TextEntryDrawn, SelectionIsHighlightedBehindTheText)
   EXPECT_LE(selected.R, 250 - 40);
 }
 
-// With nothing selected a thin caret marks the insertion point.
-TEST_F(TextEntryDrawn, CaretIsDrawnAtTheInsertionPoint)
+// With nothing selected a caret one device pixel wide marks the insertion point, whatever the
+// zoom and display density.
+TEST(TextEntryCaret, IsOneDevicePixelWideAtEveryScale)
 {
-  ITextEntry entry(nullptr, Style(EAlign::kNear), kField, 0, "");
-  editor->BeginFrame();
-  entry.Paint(*editor);
-  editor->EndFrame();
-  int darkColumns = 0;
-  for (float x = kField.left + 0.5f; x < kField.left + 10.0f; x += 1.0f)
-    if (editor->ReadPixel(x, kField.MidY()).R < 128) ++darkColumns;
-  EXPECT_EQ(darkColumns, 1);
+  struct Case
+  {
+    float zoom;
+    float density;
+  };
+  const Case cases[] = { { 1.0f, 1.0f }, { 2.0f, 1.0f }, { 1.0f, 2.0f }, { 1.5f, 2.0f } };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(testing::Message() << "zoom " << c.zoom << " density " << c.density);
+    OpenEditor editor(300, 100, c.zoom, c.density);
+    ASSERT_TRUE(editor->LoadFontByName("Roboto-Regular", "Roboto-Regular.ttf"));
+    ITextStyle style;
+    style.entryBackground = { 255, 250, 250, 250 };
+    style.entryForeground = { 255, 0, 0, 0 };
+    style.align = EAlign::kNear;
+    ITextEntry entry(nullptr, style, kField, 0, "");
+    editor->BeginFrame();
+    entry.Paint(*editor);
+    editor->EndFrame();
+    const float scale = c.zoom * c.density;
+    const int row = int(kField.MidY() * scale);
+    int darkColumns = 0;
+    for (int x = int(kField.left * scale); x < int((kField.left + 10.0f) * scale); ++x)
+      if (editor.At(x, row).r < 128) ++darkColumns;
+    EXPECT_EQ(darkColumns, 1);
+  }
 }
 
 } // namespace
