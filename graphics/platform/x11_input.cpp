@@ -181,8 +181,8 @@ void IDrawContextX11::HandleFocusOut(const XFocusChangeEvent& event)
 
 void IDrawContextX11::HandleKey(XKeyEvent& event, bool down)
 {
-  const X11Key key = LookupKey(event);
   if (PromptTakesKey(event, down)) return;
+  const X11Key key = LookupKey(event);
   if (key.single)
   {
     IKeyEvent keyEvent;

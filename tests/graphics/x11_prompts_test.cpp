@@ -38,6 +38,12 @@ public:
   {
     X11EventFixture::SetUp();
     if (HasFatalFailure()) return;
+    SetUpControls();
+  }
+  // The two captions, over a background when there is none.
+  void SetUpControls()
+  {
+    if (graphics->NControls() == 0) Add("bg", IBounds(0, 0, 500, 525));
     Add("bits", kBitsArea, kBits).opensValueEditorOnPress = true;
     JournalControl& shape = Add("shape", kShapeArea, kShape);
     shape.opensValueEditorOnPress = true;
@@ -185,6 +191,26 @@ TEST_F(X11PromptsTest, TheFocusOfThePointerAloneLeavesTheFieldOpen)
   EXPECT_EQ(graphics->TextFieldState(), IDrawContextX11::ETextFieldState::kFocused);
   graphics->DisplayTick();
   EXPECT_NE(graphics->TextEntry(), nullptr);
+}
+
+TEST_F(X11PromptsTest, PromptsOfClearedControlsCloseOnTheNextTickWithoutAnAnswer)
+{
+  Click(150, 115);
+  ASSERT_NE(graphics->TextEntry(), nullptr);
+  Type("24");
+  Key(XK_Return);
+  graphics->ClearControls();
+  graphics->DisplayTick();
+  EXPECT_EQ(graphics->TextEntry(), nullptr);
+  EXPECT_EQ(Value(kBits), 16.0);
+
+  SetUpControls();
+  Click(150, 215);
+  ASSERT_NE(graphics->MenuView(), nullptr);
+  graphics->ClearControls();
+  graphics->DisplayTick();
+  EXPECT_EQ(graphics->MenuView(), nullptr);
+  EXPECT_EQ(Value(kShape), 1.0);
 }
 
 TEST_F(X11PromptsTest, ASecondFieldWaitsForTheFirst)
