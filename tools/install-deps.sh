@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev locales
   libsndfile1-dev libcairo2-dev libfreetype-dev libpng-dev libjpeg62-turbo-dev libfftw3-dev fonts-roboto-unhinted
-  clang libclang-rt-14-dev "$@")
+  clang libclang-rt-14-dev libx11-dev libxext-dev libxtst-dev xvfb "$@")
 
 missing=()
 for package in "${packages[@]}"; do
