@@ -225,7 +225,9 @@ void IDrawContextX11::DisplayTick()
 {
   if (display == nullptr) return;
   CheckX11Thread(display);
-  if (!descriptorWatched) DrainEvents();
+  // Xlib reads events into its own queue whenever it waits for a reply (the frame copy's sync,
+  // a query): those never make the watched descriptor readable again, so the tick takes them.
+  if (!descriptorWatched || XEventsQueued(display, QueuedAlready) > 0) DrainEvents();
   if (display == nullptr || windowGone) return;
   if (TickPrompts()) return;
   // A density change waits while a control holds the pointer: the drag's units would jump.
