@@ -4,8 +4,8 @@
 
 #include <cairo.h>
 
-#include <X11/Xlib.h>
 #include <X11/XKBlib.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
@@ -70,7 +70,10 @@ struct WindowPicture
   int height = 0;
   std::vector<std::uint32_t> pixels;
 
-  [[nodiscard]] std::uint32_t At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+  [[nodiscard]] std::uint32_t At(int x, int y) const
+  {
+    return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+  }
   [[nodiscard]] int Red(int x, int y) const { return int((At(x, y) >> 16) & 0xFF); }
   [[nodiscard]] int Green(int x, int y) const { return int((At(x, y) >> 8) & 0xFF); }
   [[nodiscard]] int Blue(int x, int y) const { return int(At(x, y) & 0xFF); }
@@ -84,8 +87,7 @@ struct WindowPicture
     unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        reinterpret_cast<std::uint32_t*>(data + y * stride)[x] = At(x, y);
+      for (int x = 0; x < width; ++x) reinterpret_cast<std::uint32_t*>(data + y * stride)[x] = At(x, y);
     cairo_surface_mark_dirty(surface);
     const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
@@ -99,8 +101,8 @@ inline WindowPicture ReadWindow(Display* display, Window window)
   WindowPicture picture;
   XWindowAttributes attributes {};
   if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return picture;
-  XImage* image = XGetImage(display, window, 0, 0, unsigned(attributes.width), unsigned(attributes.height), AllPlanes,
-                            ZPixmap);
+  XImage* image =
+      XGetImage(display, window, 0, 0, unsigned(attributes.width), unsigned(attributes.height), AllPlanes, ZPixmap);
   if (!image) return picture;
   picture.width = attributes.width;
   picture.height = attributes.height;

@@ -38,8 +38,9 @@ public:
       return nullptr;
     }
     ::fcntl(pipeEnds[0], F_SETFD, FD_CLOEXEC);
-    std::vector<std::string> arguments { "Xvfb", "-displayfd", std::to_string(pipeEnds[1]), "-screen", "0", screen,
-                                         "-nolisten", "tcp", "-noreset" };
+    std::vector<std::string> arguments { "Xvfb",      "-displayfd", std::to_string(pipeEnds[1]),
+                                         "-screen",   "0",          screen,
+                                         "-nolisten", "tcp",        "-noreset" };
     arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
@@ -66,7 +67,8 @@ public:
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (number.empty() || number.back() != '\n')
     {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       pollfd readable { pipeEnds[0], POLLIN, 0 };
       if (left.count() <= 0 || ::poll(&readable, 1, int(left.count())) <= 0) break;
       char c = 0;
@@ -90,7 +92,9 @@ public:
   {
     ::kill(pid, SIGTERM);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR)
+    {
+    }
   }
 
   // ":N", for XOpenDisplay and for DISPLAY.
