@@ -135,7 +135,7 @@ void IClapBinding::OnMainThread()
 {
   const std::uint32_t due = tickRequests.Take();
   if (destroying.load(std::memory_order_acquire)) return;
-  if (due & TickRequests::kHostTick) OnHostTimer();
+  if (due & TickRequests::kHostTick) RunHostTick();
   if (due & TickRequests::kDisplayTick) RunDisplayTick();
 }
 
@@ -209,7 +209,7 @@ void IClapBinding::OnTimer(clap_id id)
 {
   if (id == CLAP_INVALID_ID || destroying.load(std::memory_order_acquire)) return;
   if (id == timerId)
-    OnHostTimer();
+    RunHostTick();
   else if (id == displayTimerId)
     RunDisplayTick();
 }

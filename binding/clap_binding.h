@@ -146,6 +146,8 @@ public:
   [[nodiscard]] bool WatchDescriptor(int fd, std::function<void()> onReadable) override;
   void UnwatchDescriptor() override;
   void LogEditorProblem(std::string_view text) override;
+  // Noted; the next 20 ms tick or show closes the editor.
+  void OnEditorWindowLost() override;
 
   // Processor overrides: outgoing MIDI and SysEx wait in the output lists for the host;
   // latency and tail changes reach the host.
@@ -187,6 +189,9 @@ private:
   // one is pending already for either tick.
   void RequestTick(TickRequests::Tick tick);
   void RunDisplayTick();
+  // The 20 ms tick: first closes an editor whose window was lost.
+  void RunHostTick();
+  void CloseLostEditor();
   void ReportPartialHostExtension(std::string_view text) const;
 
   std::int32_t selectedConfig = 0;
@@ -208,8 +213,9 @@ private:
   int watchedFd = -1;
   std::shared_ptr<const std::function<void()>> onWatchedReadable;
 
-  clap_xwnd parentWindow = 0; // from the last successful set_parent
-  bool editorOpen = false;    // the editor's window exists in the parent
+  clap_xwnd parentWindow = 0;    // from the last successful set_parent
+  bool editorOpen = false;       // the editor's window exists in the parent
+  bool editorWindowLost = false; // the open editor's window can never show again
 
   // Producer: the editor (main thread); consumer: process or flush.
   HostParamQueue hostParamQueue;

@@ -48,6 +48,7 @@ bool IClapBinding::GuiSetScale(double scale)
 bool IClapBinding::GuiShow()
 {
   if (!HasEditor() || parentWindow == 0) return false;
+  CloseLostEditor();
   if (editorOpen) return true;
   editorOpen = OpenEditorWindow(reinterpret_cast<void*>(parentWindow)) != nullptr;
   return editorOpen;

@@ -95,8 +95,7 @@ clap_process_status IClapBinding::Process(const clap_process* process) noexcept
   while (sysExFromEditor.Pop(record)) (void)SendSysEx(record.View());
 
   const bool silenceCheck = !hostTailUsable && tailLength != 0 && tailLength != std::numeric_limits<int>::max();
-  const bool silent =
-      silenceCheck && AllSilent(process->audio_inputs, process->audio_inputs_count, wide, frames);
+  const bool silent = silenceCheck && AllSilent(process->audio_inputs, process->audio_inputs_count, wide, frames);
   (void)ConnectAndAttach(kInput, process->audio_inputs, process->audio_inputs_count, wide, frames);
   const int attachedOutputs =
       ConnectAndAttach(kOutput, process->audio_outputs, process->audio_outputs_count, wide, frames);

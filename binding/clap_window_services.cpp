@@ -89,4 +89,23 @@ void IClapBinding::LogEditorProblem(std::string_view text)
   HostLog(CLAP_LOG_ERROR, text);
 }
 
+void IClapBinding::OnEditorWindowLost()
+{
+  editorWindowLost = true;
+}
+
+void IClapBinding::CloseLostEditor()
+{
+  if (!editorWindowLost) return;
+  editorWindowLost = false;
+  CloseEditorWindow();
+  editorOpen = false;
+}
+
+void IClapBinding::RunHostTick()
+{
+  CloseLostEditor();
+  OnHostTimer();
+}
+
 } // namespace kit

@@ -187,6 +187,8 @@ void IEditorDelegate::UnwatchDescriptor() {}
 
 void IEditorDelegate::LogEditorProblem(std::string_view) {}
 
+void IEditorDelegate::OnEditorWindowLost() {}
+
 IParam* IEditorDelegate::GetParam(int index) noexcept
 {
   return index >= 0 && index < NParams() ? params[std::size_t(index)].get() : nullptr;

@@ -89,6 +89,9 @@ public:
   virtual void UnwatchDescriptor();
   // One line for the host's log about a window that cannot be made or was lost.
   virtual void LogEditorProblem(std::string_view text);
+  // The open window can never show again (its connection is gone): the editor is to be closed
+  // on the main thread once the window's own call has returned.
+  virtual void OnEditorWindowLost();
 
   // Parameters; null for an index outside 0 … count - 1.
   [[nodiscard]] int NParams() const noexcept { return int(params.size()); }

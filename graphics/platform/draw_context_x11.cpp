@@ -368,7 +368,8 @@ void IDrawContextX11::Abandon()
   colormap = 0;
   CloseX11Connection(display);
   display = nullptr;
-  Delegate().LogEditorProblem("the editor's X connection was lost; the editor stopped drawing");
+  Delegate().LogEditorProblem("the editor's X connection was lost; the editor closes");
+  Delegate().OnEditorWindowLost();
 }
 
 } // namespace kit::ui

@@ -2,6 +2,7 @@
 // host timer beside the 20 ms one, or from the ticker sharing one callback request with it;
 // the watch on a descriptor through the host's descriptor support; and the problem log.
 #include "binding/hosted_plugin.h"
+#include "tests/support/preference_folder.h"
 #include "tools/host/main_loop.h"
 
 #include <gtest/gtest.h>
@@ -398,6 +399,24 @@ TEST(WindowServices, AnEditorProblemIsOneErrorLineInTheHostLog)
   ASSERT_EQ(logs.size(), 1u);
   EXPECT_EQ(logs[0].severity, CLAP_LOG_ERROR);
   EXPECT_EQ(logs[0].text, "the editor's window could not be made");
+}
+
+TEST(WindowServices, AWindowLostForGoodClosesTheEditorAtTheNextTickNotInsideTheWindowsCall)
+{
+  const PreferenceFolder preferences;
+  HostedPlugin p;
+  ASSERT_NE(p.instance, nullptr);
+  ASSERT_NE(p.Ombrix().OpenEditorWindow(nullptr), nullptr);
+  p.Ombrix().OnEditorWindowLost();
+  // The window that reported it is still there to return into.
+  EXPECT_NE(p.Ombrix().EditorGraphics(), nullptr);
+  const clap_id hostTick = TimerOf(p.host, 20);
+  ASSERT_NE(hostTick, CLAP_INVALID_ID);
+  const auto& timers = *p.instance->Extension<clap_plugin_timer_support>(CLAP_EXT_TIMER_SUPPORT);
+  timers.on_timer(p.instance->Plugin(), hostTick);
+  EXPECT_EQ(p.Ombrix().EditorGraphics(), nullptr);
+  // Closed as any editor closes: the zoom is saved.
+  EXPECT_EQ(preferences.Content(), "1.0000\n");
 }
 
 } // namespace
