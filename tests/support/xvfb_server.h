@@ -99,6 +99,8 @@ public:
 
   // ":N", for XOpenDisplay and for DISPLAY.
   [[nodiscard]] const std::string& DisplayName() const noexcept { return displayName; }
+  // The server's process, for reading its processor time.
+  [[nodiscard]] pid_t Pid() const noexcept { return pid; }
 
 private:
   explicit XvfbServer(pid_t serverPid)
