@@ -45,6 +45,7 @@ IClapBinding::IClapBinding(const PluginConfig& config, const PluginCreateInfo& i
 
 IClapBinding::~IClapBinding()
 {
+  if (displayTimer) displayTimer->Stop();
   if (timer) timer->Stop();
 }
 
@@ -132,8 +133,10 @@ void IClapBinding::Reset()
 
 void IClapBinding::OnMainThread()
 {
-  if (tickRequested.exchange(false, std::memory_order_acq_rel) && !destroying.load(std::memory_order_acquire))
-    OnHostTimer();
+  const std::uint32_t due = tickRequests.Take();
+  if (destroying.load(std::memory_order_acquire)) return;
+  if (due & TickRequests::kHostTick) OnHostTimer();
+  if (due & TickRequests::kDisplayTick) RunDisplayTick();
 }
 
 const void* IClapBinding::PluginSpecificExtension(std::string_view)
@@ -204,12 +207,18 @@ bool IClapBinding::ImplementsTimerSupport() const
 
 void IClapBinding::OnTimer(clap_id id)
 {
-  if (id == timerId && id != CLAP_INVALID_ID && !destroying.load(std::memory_order_acquire)) OnHostTimer();
+  if (id == CLAP_INVALID_ID || destroying.load(std::memory_order_acquire)) return;
+  if (id == timerId)
+    OnHostTimer();
+  else if (id == displayTimerId)
+    RunDisplayTick();
 }
 
 void IClapBinding::OnDestroying()
 {
   if (timer) timer->Stop();
+  StopDisplayTick();
+  UnwatchDescriptor();
 }
 
 void IClapBinding::ReleaseEditor()
@@ -230,13 +239,13 @@ void IClapBinding::StartTimer()
       return;
     }
   }
-  timer = TickerTimer::Start([this] { RequestTick(); }, kTickIntervalMs);
+  timer = TickerTimer::Start([this] { RequestTick(TickRequests::kHostTick); }, kTickIntervalMs);
 }
 
-void IClapBinding::RequestTick()
+void IClapBinding::RequestTick(TickRequests::Tick tick)
 {
+  if (!tickRequests.MarkDue(tick) || destroying.load(std::memory_order_acquire)) return;
   const clap_host* host = hostLink.host;
-  if (tickRequested.exchange(true, std::memory_order_acq_rel)) return;
   if (host && host->request_callback) host->request_callback(host);
 }
 

@@ -7,10 +7,13 @@
 #include "binding/clap_abi.h"
 #include "binding/clap_plugin_base.h"
 #include "binding/host_base.h"
+#include "binding/tick_requests.h"
 #include "framework/processor.h"
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace kit
@@ -123,11 +126,26 @@ public:
   // Opens the editor in the host's window; false without an editor or a window.
   [[nodiscard]] virtual bool AttachEditorToParent(clap_xwnd window);
 
-  // Timer.
+  // Timer and descriptor support: the 20 ms tick, the open editor's display tick and its
+  // watched descriptor, all run on the host's main thread.
   [[nodiscard]] bool ImplementsTimerSupport() const override;
   void OnTimer(clap_id timerId) override;
+  // Offered when the host can watch descriptors for us.
+  [[nodiscard]] bool ImplementsPosixFdSupport() const override;
+  void OnPosixFd(int fd, clap_posix_fd_flags_t flags) override;
   void OnDestroying() override;
   void ReleaseEditor() override;
+
+  // The open editor window's services (main thread). The display tick comes from a host timer
+  // when the host runs timers, else from a ticker thread asking for main-thread callbacks; the
+  // descriptor is watched only by a host with descriptor support. A second start or watch
+  // replaces the first.
+  [[nodiscard]] bool StartDisplayTick(std::uint32_t intervalMs, std::function<void()> tick) override;
+  // Joins the ticker: the tick never runs after it returns.
+  void StopDisplayTick() override;
+  [[nodiscard]] bool WatchDescriptor(int fd, std::function<void()> onReadable) override;
+  void UnwatchDescriptor() override;
+  void LogEditorProblem(std::string_view text) override;
 
   // Processor overrides: outgoing MIDI and SysEx wait in the output lists for the host;
   // latency and tail changes reach the host.
@@ -165,8 +183,10 @@ private:
   void RequestParamFlush();
   // Starts the 20 ms tick with what the host offers.
   void StartTimer();
-  // Ticker thread: asks the host for one main-thread callback, unless one is pending.
-  void RequestTick();
+  // Ticker thread: marks its tick due and asks the host for one main-thread callback, unless
+  // one is pending already for either tick.
+  void RequestTick(TickRequests::Tick tick);
+  void RunDisplayTick();
   void ReportPartialHostExtension(std::string_view text) const;
 
   std::int32_t selectedConfig = 0;
@@ -177,8 +197,16 @@ private:
   bool restartRequested = false;
   std::int32_t pendingLatency = 0;
   clap_id timerId = CLAP_INVALID_ID; // the host timer, when the host runs it
-  // Set by the ticker thread when it asks for a callback, taken by on_main_thread.
-  std::atomic<bool> tickRequested { false };
+  // Marked by the ticker threads, taken by on_main_thread.
+  TickRequests tickRequests;
+
+  // The open editor's display tick and watched descriptor (main thread). The handlers are
+  // shared so that one that stops or unwatches itself outlives its own run.
+  std::unique_ptr<Timer> displayTimer;
+  clap_id displayTimerId = CLAP_INVALID_ID; // when the host runs the display tick
+  std::shared_ptr<const std::function<void()>> displayTick;
+  int watchedFd = -1;
+  std::shared_ptr<const std::function<void()>> onWatchedReadable;
 
   clap_xwnd parentWindow = 0; // from the last successful set_parent
   bool editorOpen = false;    // the editor's window exists in the parent

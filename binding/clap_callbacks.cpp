@@ -339,6 +339,12 @@ struct ClapCallbacks
   {
     Guarded(plugin, [timerId](ClapPluginBase& self) { self.OnTimer(timerId); });
   }
+
+  // Posix fd support.
+  static void OnFd(const clap_plugin* plugin, int fd, clap_posix_fd_flags_t flags) noexcept
+  {
+    Guarded(plugin, [fd, flags](ClapPluginBase& self) { self.OnPosixFd(fd, flags); });
+  }
 };
 
 namespace
@@ -358,6 +364,7 @@ constexpr clap_plugin_params kParamsExtension { ClapCallbacks::ParamsCount,     
                                                 ClapCallbacks::ParamsTextToValue, ClapCallbacks::ParamsFlush };
 constexpr clap_plugin_note_ports kNotePortsExtension { ClapCallbacks::NotePortsCount, ClapCallbacks::NotePortsGet };
 constexpr clap_plugin_timer_support kTimerSupportExtension { ClapCallbacks::OnTimer };
+constexpr clap_plugin_posix_fd_support kPosixFdSupportExtension { ClapCallbacks::OnFd };
 constexpr clap_plugin_gui kGuiExtension {
   ClapCallbacks::GuiIsApiSupported, ClapCallbacks::GuiGetPreferredApi,
   ClapCallbacks::GuiCreate,         ClapCallbacks::GuiDestroy,
@@ -396,6 +403,7 @@ const void* ClapPluginBase::ExtensionFor(std::string_view id)
   if (id == CLAP_EXT_PARAMS && ImplementsParams()) return &kParamsExtension;
   if (id == CLAP_EXT_NOTE_PORTS && ImplementsNotePorts()) return &kNotePortsExtension;
   if (id == CLAP_EXT_TIMER_SUPPORT && ImplementsTimerSupport()) return &kTimerSupportExtension;
+  if (id == CLAP_EXT_POSIX_FD_SUPPORT && ImplementsPosixFdSupport()) return &kPosixFdSupportExtension;
   if (id == CLAP_EXT_GUI && ImplementsGui()) return &kGuiExtension;
   if (id == CLAP_EXT_TAIL && ImplementsTail()) return &kTailExtension;
   return nullptr;

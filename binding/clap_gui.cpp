@@ -3,7 +3,9 @@
 #include "binding/clap_binding.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace kit
 {
@@ -37,8 +39,9 @@ void IClapBinding::GuiDestroy()
 
 bool IClapBinding::GuiSetScale(double scale)
 {
-  if (!HasEditor()) return false;
-  SetEditorScreenScale(float(scale));
+  // No density is zero, negative or unknown; such a scale would empty the frame buffer.
+  if (!HasEditor() || !std::isfinite(scale) || scale <= 0.0) return false;
+  SetEditorScreenScale(float(std::min(scale, double(std::numeric_limits<float>::max()))));
   return true;
 }
 
@@ -90,6 +93,9 @@ bool IClapBinding::GuiAdjustSize(std::uint32_t* width, std::uint32_t* height)
 bool IClapBinding::GuiSetSize(std::uint32_t width, std::uint32_t height)
 {
   if (!HasEditor()) return false;
+  // Hosts echo the size the editor asked for, some from inside the request: taking it again at
+  // zoom 1 would lose the zoom.
+  if (std::int64_t(width) == editorWidth && std::int64_t(height) == editorHeight) return true;
   OnHostWindowResize(int(std::min<std::uint32_t>(width, 1u << 30)), int(std::min<std::uint32_t>(height, 1u << 30)));
   return true;
 }
@@ -119,15 +125,15 @@ bool IClapBinding::AttachEditorToParent(clap_xwnd window)
 bool IClapBinding::RequestEditorResize(int widthPixels, int heightPixels)
 {
   if (!HasEditor()) return false;
-  if (widthPixels != editorWidth || heightPixels != editorHeight)
-  {
-    const clap_host_gui* gui = hostLink.gui;
-    if (gui && gui->request_resize)
-      (void)gui->request_resize(hostLink.host, std::uint32_t(std::max(widthPixels, 0)),
-                                std::uint32_t(std::max(heightPixels, 0)));
-  }
+  const bool changed = widthPixels != editorWidth || heightPixels != editorHeight;
+  // Stored first: a host may answer with set_size from inside the request, and that echo
+  // must find the size it repeats.
   editorWidth = widthPixels;
   editorHeight = heightPixels;
+  const clap_host_gui* gui = hostLink.gui;
+  if (changed && gui && gui->request_resize)
+    (void)gui->request_resize(hostLink.host, std::uint32_t(std::max(widthPixels, 0)),
+                              std::uint32_t(std::max(heightPixels, 0)));
   return true;
 }
 

@@ -177,6 +177,11 @@ bool ClapPluginBase::ImplementsTimerSupport() const
   return false;
 }
 void ClapPluginBase::OnTimer(clap_id) {}
+bool ClapPluginBase::ImplementsPosixFdSupport() const
+{
+  return false;
+}
+void ClapPluginBase::OnPosixFd(int, clap_posix_fd_flags_t) {}
 bool ClapPluginBase::ImplementsGui() const
 {
   return false;
@@ -300,6 +305,7 @@ void ClapPluginBase::FindHostExtensions()
   hostLink.log = QueryHost<clap_host_log>(host, CLAP_EXT_LOG);
   hostLink.threadCheck = QueryHost<clap_host_thread_check>(host, CLAP_EXT_THREAD_CHECK);
   hostLink.timerSupport = QueryHost<clap_host_timer_support>(host, CLAP_EXT_TIMER_SUPPORT);
+  hostLink.posixFdSupport = QueryHost<clap_host_posix_fd_support>(host, CLAP_EXT_POSIX_FD_SUPPORT);
   hostLink.latency = QueryHost<clap_host_latency>(host, CLAP_EXT_LATENCY);
   hostLink.gui = QueryHost<clap_host_gui>(host, CLAP_EXT_GUI);
   hostLink.params = QueryHost<clap_host_params>(host, CLAP_EXT_PARAMS);

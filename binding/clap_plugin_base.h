@@ -24,6 +24,7 @@ struct HostLink
   const clap_host_log* log = nullptr;
   const clap_host_thread_check* threadCheck = nullptr;
   const clap_host_timer_support* timerSupport = nullptr;
+  const clap_host_posix_fd_support* posixFdSupport = nullptr;
   const clap_host_latency* latency = nullptr;
   const clap_host_gui* gui = nullptr;
   const clap_host_params* params = nullptr;
@@ -90,6 +91,8 @@ public:
   [[nodiscard]] virtual bool NotePortsGet(std::uint32_t index, bool isInput, clap_note_port_info* info);
   [[nodiscard]] virtual bool ImplementsTimerSupport() const;
   virtual void OnTimer(clap_id timerId);
+  [[nodiscard]] virtual bool ImplementsPosixFdSupport() const;
+  virtual void OnPosixFd(int fd, clap_posix_fd_flags_t flags);
   [[nodiscard]] virtual bool ImplementsGui() const;
   [[nodiscard]] virtual bool GuiIsApiSupported(const char* api, bool isFloating);
   [[nodiscard]] virtual bool GuiGetPreferredApi(const char** api, bool* isFloating);
@@ -109,7 +112,7 @@ public:
   // The host broke a rule of the standard; message says which.
   virtual void OnMisbehaviour(clap_log_severity severity, std::string_view message);
   // The first step of destroy, before anything is torn down: stops whatever could still call
-  // into the instance (its timer).
+  // into the instance (its timers, its watched descriptor).
   virtual void OnDestroying();
   // The last step of destroy before the object is deleted: an editor still alive goes while
   // the plug-in its controls show is whole.

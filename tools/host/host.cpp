@@ -4,6 +4,9 @@
 #include <string_view>
 #include <utility>
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 namespace kit::host
 {
 
@@ -35,6 +38,12 @@ struct HostCallbacks
     Host& host = Host::From(record);
     host.Note(HostFunction::RequestCallback);
     host.callbackRequested.store(true, std::memory_order_release);
+    if (host.callbackWake >= 0)
+    {
+      const std::uint64_t one = 1;
+      // Only a counter at its limit refuses, and then the loop is awake already.
+      [[maybe_unused]] const ssize_t written = ::write(host.callbackWake, &one, sizeof one);
+    }
   }
 
   static void Log(const clap_host* record, clap_log_severity severity, const char* text) noexcept
@@ -146,7 +155,20 @@ struct HostCallbacks
     Host& host = Host::From(record);
     host.Note(HostFunction::GuiRequestResize);
     host.journal.AddResizeRequest({ width, height });
-    return host.config.resizeRequestSucceeds;
+    std::function<bool(std::uint32_t, std::uint32_t)> handler;
+    {
+      const std::lock_guard lock(host.resizeMutex);
+      handler = host.resizeHandler;
+    }
+    if (!handler) return host.config.resizeRequestSucceeds;
+    try
+    {
+      return handler(width, height);
+    }
+    catch (...)
+    {
+      return false;
+    }
   }
 
   static bool GuiRequestShow(const clap_host* record) noexcept
@@ -168,22 +190,35 @@ struct HostCallbacks
     host.journal.AddGuiClosed(wasDestroyed);
   }
 
-  static bool PosixFdRegister(const clap_host* record, int, clap_posix_fd_flags_t) noexcept
+  static bool PosixFdRegister(const clap_host* record, int fd, clap_posix_fd_flags_t flags) noexcept
   {
-    Host::From(record).Note(HostFunction::PosixFdRegister);
-    return false;
+    Host& host = Host::From(record);
+    host.Note(HostFunction::PosixFdRegister);
+    host.journal.AddDescriptorRegistration({ fd, flags });
+    if (fd < 0 || !host.config.descriptorRegistrationSucceeds) return false;
+    const std::lock_guard lock(host.descriptorMutex);
+    return host.descriptors.emplace(fd, flags).second;
   }
 
-  static bool PosixFdModify(const clap_host* record, int, clap_posix_fd_flags_t) noexcept
+  static bool PosixFdModify(const clap_host* record, int fd, clap_posix_fd_flags_t flags) noexcept
   {
-    Host::From(record).Note(HostFunction::PosixFdModify);
-    return false;
+    Host& host = Host::From(record);
+    host.Note(HostFunction::PosixFdModify);
+    host.journal.AddDescriptorModification({ fd, flags });
+    const std::lock_guard lock(host.descriptorMutex);
+    const auto found = host.descriptors.find(fd);
+    if (found == host.descriptors.end()) return false;
+    found->second = flags;
+    return true;
   }
 
-  static bool PosixFdUnregister(const clap_host* record, int) noexcept
+  static bool PosixFdUnregister(const clap_host* record, int fd) noexcept
   {
-    Host::From(record).Note(HostFunction::PosixFdUnregister);
-    return false;
+    Host& host = Host::From(record);
+    host.Note(HostFunction::PosixFdUnregister);
+    host.journal.AddDescriptorUnregistration(fd);
+    const std::lock_guard lock(host.descriptorMutex);
+    return host.descriptors.erase(fd) == 1;
   }
 };
 
@@ -240,6 +275,12 @@ Host::Host(HostConfig hostConfig)
   posixFdSupport.register_fd = Offer(config, F::PosixFdRegister, &C::PosixFdRegister);
   posixFdSupport.modify_fd = Offer(config, F::PosixFdModify, &C::PosixFdModify);
   posixFdSupport.unregister_fd = Offer(config, F::PosixFdUnregister, &C::PosixFdUnregister);
+  callbackWake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+}
+
+Host::~Host()
+{
+  if (callbackWake >= 0) ::close(callbackWake);
 }
 
 const clap_host* Host::Record() const noexcept
@@ -272,6 +313,19 @@ bool Host::TakeRestartRequest() noexcept
   return restartRequested.exchange(false, std::memory_order_acq_rel);
 }
 
+bool Host::CallbackRequested() const noexcept
+{
+  return callbackRequested.load(std::memory_order_acquire);
+}
+
+void Host::DrainCallbackWake() noexcept
+{
+  if (callbackWake < 0) return;
+  std::uint64_t count = 0;
+  // Nothing to read (EAGAIN) is as good as a drained counter.
+  [[maybe_unused]] const ssize_t taken = ::read(callbackWake, &count, sizeof count);
+}
+
 std::vector<TimerRegistration> Host::ActiveTimers() const
 {
   const std::lock_guard lock(timerMutex);
@@ -284,6 +338,20 @@ bool Host::HasTimer(clap_id id) const
 {
   const std::lock_guard lock(timerMutex);
   return timers.count(id) == 1;
+}
+
+std::vector<DescriptorRegistration> Host::RegisteredDescriptors() const
+{
+  const std::lock_guard lock(descriptorMutex);
+  std::vector<DescriptorRegistration> registered;
+  for (const auto& [fd, flags] : descriptors) registered.push_back({ fd, flags });
+  return registered;
+}
+
+void Host::SetResizeHandler(std::function<bool(std::uint32_t, std::uint32_t)> handler)
+{
+  const std::lock_guard lock(resizeMutex);
+  resizeHandler = std::move(handler);
 }
 
 Host& Host::From(const clap_host* hostRecord) noexcept

@@ -10,6 +10,8 @@
 #include "tools/host/thread_roles.h"
 
 #include <atomic>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -24,6 +26,7 @@ class Host
 {
 public:
   explicit Host(HostConfig config = {});
+  ~Host();
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
 
@@ -41,9 +44,21 @@ public:
   // Main thread: requests the plug-in made, each taken once.
   [[nodiscard]] bool TakeCallbackRequest() noexcept;
   [[nodiscard]] bool TakeRestartRequest() noexcept;
+  // Whether a callback request waits, without taking it.
+  [[nodiscard]] bool CallbackRequested() const noexcept;
+  // Readable whenever a callback request waits, for a loop that polls: -1 when none could be
+  // made. The loop drains it with DrainCallbackWake before taking the request.
+  [[nodiscard]] int CallbackWakeDescriptor() const noexcept { return callbackWake; }
+  void DrainCallbackWake() noexcept;
   // Timers registered and not yet unregistered, in id order.
   [[nodiscard]] std::vector<TimerRegistration> ActiveTimers() const;
   [[nodiscard]] bool HasTimer(clap_id id) const;
+  // Descriptors registered and not yet unregistered, in descriptor order, with their flags.
+  [[nodiscard]] std::vector<DescriptorRegistration> RegisteredDescriptors() const;
+
+  // From now on request_resize is answered by handler (an empty one restores the configured
+  // answer). It runs on the thread that asks, without the host's locks held.
+  void SetResizeHandler(std::function<bool(std::uint32_t width, std::uint32_t height)> handler);
 
 private:
   friend struct HostCallbacks;
@@ -73,6 +88,11 @@ private:
   mutable std::mutex timerMutex;                 // guards the two members below
   std::map<clap_id, std::uint32_t> timers;       // id -> period in ms
   clap_id nextTimerId = 1;
+  mutable std::mutex descriptorMutex;               // guards the member below
+  std::map<int, clap_posix_fd_flags_t> descriptors; // fd -> flags
+  mutable std::mutex resizeMutex;                   // guards the member below
+  std::function<bool(std::uint32_t, std::uint32_t)> resizeHandler;
+  int callbackWake = -1; // an eventfd, counted up by every callback request
 };
 
 } // namespace kit::host

@@ -25,7 +25,7 @@ struct OfferedExtensions
   bool timerSupport = true;
   bool trackInfo = true;
   bool gui = true;
-  bool posixFdSupport = false; // off by default; its functions refuse every descriptor
+  bool posixFdSupport = false; // off by default
 };
 
 // What clap_host_thread_check answers.
@@ -49,6 +49,7 @@ struct HostConfig
   bool trackInfoSucceeds = true;
   std::int32_t trackChannelCount = 2;
   bool timerRegistrationSucceeds = true;
+  bool descriptorRegistrationSucceeds = true;
   bool resizeRequestSucceeds = true;
 };
 

@@ -49,6 +49,24 @@ void HostJournal::AddTimerUnregistration(clap_id id)
   timerUnregistrations.push_back(id);
 }
 
+void HostJournal::AddDescriptorRegistration(const DescriptorRegistration& registration)
+{
+  const std::lock_guard lock(mutex);
+  descriptorRegistrations.push_back(registration);
+}
+
+void HostJournal::AddDescriptorModification(const DescriptorRegistration& modification)
+{
+  const std::lock_guard lock(mutex);
+  descriptorModifications.push_back(modification);
+}
+
+void HostJournal::AddDescriptorUnregistration(int fd)
+{
+  const std::lock_guard lock(mutex);
+  descriptorUnregistrations.push_back(fd);
+}
+
 void HostJournal::AddResizeRequest(const ResizeRequest& request)
 {
   const std::lock_guard lock(mutex);
@@ -109,6 +127,24 @@ std::vector<clap_id> HostJournal::TimerUnregistrations() const
   return timerUnregistrations;
 }
 
+std::vector<DescriptorRegistration> HostJournal::DescriptorRegistrations() const
+{
+  const std::lock_guard lock(mutex);
+  return descriptorRegistrations;
+}
+
+std::vector<DescriptorRegistration> HostJournal::DescriptorModifications() const
+{
+  const std::lock_guard lock(mutex);
+  return descriptorModifications;
+}
+
+std::vector<int> HostJournal::DescriptorUnregistrations() const
+{
+  const std::lock_guard lock(mutex);
+  return descriptorUnregistrations;
+}
+
 std::vector<ResizeRequest> HostJournal::ResizeRequests() const
 {
   const std::lock_guard lock(mutex);
@@ -141,6 +177,9 @@ void HostJournal::Clear()
   paramClears.clear();
   timerRegistrations.clear();
   timerUnregistrations.clear();
+  descriptorRegistrations.clear();
+  descriptorModifications.clear();
+  descriptorUnregistrations.clear();
   resizeRequests.clear();
   guiClosures.clear();
 }

@@ -1,6 +1,6 @@
 // Everything a plug-in asked of the test host, in arrival order: each call with its phase and
-// thread role, plus the arguments tests inspect (log lines, rescan flags, timers, extension
-// ids). Written from any thread under one mutex; readers get copies.
+// thread role, plus the arguments tests inspect (log lines, rescan flags, timers, descriptors,
+// resize requests, extension ids). Written from any thread under one mutex; readers get copies.
 #pragma once
 
 #include "binding/clap_abi.h"
@@ -42,6 +42,12 @@ struct ParamClear
   clap_param_clear_flags flags;
 };
 
+struct DescriptorRegistration
+{
+  int fd;
+  clap_posix_fd_flags_t flags;
+};
+
 struct ResizeRequest
 {
   std::uint32_t width;
@@ -59,6 +65,10 @@ public:
   void AddParamClear(const ParamClear& clear);
   void AddTimerRegistration(const TimerRegistration& registration);
   void AddTimerUnregistration(clap_id id);
+  // register_fd and modify_fd calls, as asked, whatever the answer.
+  void AddDescriptorRegistration(const DescriptorRegistration& registration);
+  void AddDescriptorModification(const DescriptorRegistration& modification);
+  void AddDescriptorUnregistration(int fd);
   void AddResizeRequest(const ResizeRequest& request);
   void AddGuiClosed(bool wasDestroyed);
 
@@ -71,6 +81,9 @@ public:
   [[nodiscard]] std::vector<ParamClear> ParamClears() const;
   [[nodiscard]] std::vector<TimerRegistration> TimerRegistrations() const;
   [[nodiscard]] std::vector<clap_id> TimerUnregistrations() const;
+  [[nodiscard]] std::vector<DescriptorRegistration> DescriptorRegistrations() const;
+  [[nodiscard]] std::vector<DescriptorRegistration> DescriptorModifications() const;
+  [[nodiscard]] std::vector<int> DescriptorUnregistrations() const;
   [[nodiscard]] std::vector<ResizeRequest> ResizeRequests() const;
   [[nodiscard]] std::vector<bool> GuiClosures() const;
   // The calls that came before init or after destroy began, in order.
@@ -89,6 +102,9 @@ private:
   std::vector<ParamClear> paramClears;
   std::vector<TimerRegistration> timerRegistrations;
   std::vector<clap_id> timerUnregistrations;
+  std::vector<DescriptorRegistration> descriptorRegistrations;
+  std::vector<DescriptorRegistration> descriptorModifications;
+  std::vector<int> descriptorUnregistrations;
   std::vector<ResizeRequest> resizeRequests;
   std::vector<bool> guiClosures;
 };
