@@ -4,6 +4,7 @@
 
 #include "graphics/draw_context_cairo_state.h"
 #include "graphics/image_variant.h"
+#include "graphics/picture_limits.h"
 
 #include <cairo.h>
 
@@ -19,8 +20,8 @@
 #include <vector>
 
 // jpeglib.h needs FILE and size_t declared before it.
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace kit::ui
 {
@@ -45,11 +46,7 @@ cairo_status_t ReadBytes(void* closure, unsigned char* data, unsigned int length
   return CAIRO_STATUS_SUCCESS;
 }
 
-// The most pixels a picture may have (256 MB decoded): a few bytes of header can claim any
-// size, and the surface for it is allocated before the data shows whether it is there.
-constexpr std::uint64_t kMaxPicturePixels = std::uint64_t(1) << 26;
-
-// The size the PNG's first chunk, which must be IHDR, declares is within kMaxPicturePixels.
+// The size the PNG's first chunk, which must be IHDR, declares may be decoded.
 bool PngSizeAcceptable(std::span<const std::uint8_t> bytes)
 {
   constexpr std::size_t kIhdrEnd = 8 + 8 + 8; // signature, chunk length and type, width and height
@@ -59,7 +56,7 @@ bool PngSizeAcceptable(std::span<const std::uint8_t> bytes)
     return std::uint64_t(bytes[at]) << 24 | std::uint64_t(bytes[at + 1]) << 16 | std::uint64_t(bytes[at + 2]) << 8 |
            bytes[at + 3];
   };
-  return bigEndian(16) * bigEndian(20) <= kMaxPicturePixels;
+  return PictureSizeAcceptable(bigEndian(16), bigEndian(20));
 }
 
 // Cairo reports a failed decode with an error surface, never with null.
@@ -75,9 +72,6 @@ CairoSurfacePtr DecodePng(std::span<const std::uint8_t> bytes)
     return nullptr;
   return surface;
 }
-
-// The largest side Cairo's image surfaces take.
-constexpr JDIMENSION kMaxJpegSide = 32767;
 
 // libjpeg reports a fatal error by calling error_exit, which must not return: it jumps back to
 // the decoder, whose frame holds only plain C objects, so the jump skips no destructor.
@@ -122,8 +116,7 @@ cairo_surface_t* DecodeJpegSurface(const std::uint8_t* data, std::size_t size)
   jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
   (void)jpeg_read_header(&info, TRUE);
   info.out_color_space = JCS_EXT_BGRA;
-  if (info.image_width < 1 || info.image_height < 1 || info.image_width > kMaxJpegSide ||
-      info.image_height > kMaxJpegSide || std::uint64_t(info.image_width) * info.image_height > kMaxPicturePixels)
+  if (!PictureSizeAcceptable(info.image_width, info.image_height))
   {
     jpeg_destroy_decompress(&info);
     return nullptr;

@@ -348,6 +348,12 @@ std::vector<DescriptorRegistration> Host::RegisteredDescriptors() const
   return registered;
 }
 
+bool Host::HasDescriptor(int fd) const
+{
+  const std::lock_guard lock(descriptorMutex);
+  return descriptors.count(fd) == 1;
+}
+
 void Host::SetResizeHandler(std::function<bool(std::uint32_t, std::uint32_t)> handler)
 {
   const std::lock_guard lock(resizeMutex);

@@ -55,6 +55,7 @@ public:
   [[nodiscard]] bool HasTimer(clap_id id) const;
   // Descriptors registered and not yet unregistered, in descriptor order, with their flags.
   [[nodiscard]] std::vector<DescriptorRegistration> RegisteredDescriptors() const;
+  [[nodiscard]] bool HasDescriptor(int fd) const;
 
   // From now on request_resize is answered by handler (an empty one restores the configured
   // answer). It runs on the thread that asks, without the host's locks held.

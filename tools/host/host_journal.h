@@ -46,6 +46,7 @@ struct DescriptorRegistration
 {
   int fd;
   clap_posix_fd_flags_t flags;
+  friend bool operator==(const DescriptorRegistration&, const DescriptorRegistration&) = default;
 };
 
 struct ResizeRequest
