@@ -21,12 +21,12 @@ std::unique_ptr<EditorWindow> EditorWindow::Open(host::Host& host, const clap_pl
   editor->created = true;
   std::uint32_t width = 0;
   std::uint32_t height = 0;
-  if (!gui->get_size(&plugin, &width, &height) || width == 0 || height == 0)
+  if (!gui->get_size(&plugin, &width, &height) || width == 0 || height == 0 || width > 32767 || height > 32767)
   {
     error = "the plug-in's editor gives no size";
     return nullptr;
   }
-  editor->window = host::HostWindow::Create(displayName, width, height, "Ombrix", error);
+  editor->window = host::HostWindow::Create(displayName.c_str(), int(width), int(height), "Ombrix", error);
   if (!editor->window) return nullptr;
   host.SetResizeHandler([raw = editor.get()](std::uint32_t w, std::uint32_t h) { return raw->OnResizeRequest(w, h); });
 
@@ -65,15 +65,16 @@ EditorWindow::~EditorWindow()
 void EditorWindow::ApplyPendingResize()
 {
   const std::uint64_t size = pendingSize.exchange(0, std::memory_order_acq_rel);
-  if (size != 0 && window) window->Resize(std::uint32_t(size >> 32), std::uint32_t(size & 0xffffffffu));
+  if (size != 0 && window) window->Resize(int(size >> 32), int(size & 0xffffffffu));
 }
 
 bool EditorWindow::OnResizeRequest(std::uint32_t width, std::uint32_t height)
 {
-  if (width == 0 || height == 0 || !window) return false;
+  // X takes sizes of up to 32767 pixels.
+  if (width == 0 || height == 0 || width > 32767 || height > 32767 || !window) return false;
   if (host.RoleOfCallingThread() == host::ThreadRole::Main)
   {
-    window->Resize(width, height);
+    window->Resize(int(width), int(height));
     return true;
   }
   // X calls belong to the main thread; the newest size asked for wins.

@@ -135,7 +135,7 @@ int main(int argc, char** argv)
   if (!source) return Fail(error);
   const int channels = source->Channels();
   const double sampleRate = source->SampleRate();
-  const StopSignals stopSignals;
+  StopSignals stopSignals;
   if (!stopSignals.Valid()) return Fail("cannot watch for Ctrl-C");
 
   Run run;
@@ -167,6 +167,9 @@ int main(int argc, char** argv)
   bool stop = false;
   host::MainLoop loop(run.session->Host(), &plugin);
   loop.AddDescriptor(stopSignals.Descriptor(), [&] { stop = stopSignals.Take() || stop; });
+  // Wakes the loop for the window's events; they are read after every pass, since Xlib may
+  // have queued some already.
+  loop.AddDescriptor(run.editor->Window().Descriptor(), [] {});
   while (!stop && ok)
   {
     loop.RunOnce(kFeedInterval);
