@@ -1,11 +1,14 @@
 // ombrix-host run as a user runs it, on a virtual X server of the test's own: it plays until
 // told to stop, then leaves a complete WAV file of the demo's shape; closing its window ends it
-// too; without a display or with an input it cannot read it says why on one line and exits
-// non-zero.
+// too; a click in the editor is printed as the parameter change it makes; without a display or
+// with an input it cannot read it says why on one line and exits non-zero.
+// GoogleTest before Xlib, whose macros (None) would spoil its names.
+#include <gtest/gtest.h>
+
 #include "tests/ombrix-host/host_program.h"
+#include "tests/support/x11_screen.h"
 #include "tests/support/xvfb_server.h"
 
-#include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <X11/Xatom.h>
@@ -168,6 +171,53 @@ TEST_F(OmbrixHostProgram, ClosingTheWindowEndsIt)
   EXPECT_EQ(program.Wait(), 0) << program.Output();
   XCloseDisplay(display);
   ExpectDemoOutput(out);
+}
+
+// Whether window has a child the server shows: the editor, once it is open.
+bool HasViewableChild(Display* display, Window window)
+{
+  Window root = 0;
+  Window parent = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  bool viewable = false;
+  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return false;
+  for (unsigned int i = 0; i < count && !viewable; ++i)
+  {
+    XWindowAttributes attributes {};
+    viewable = XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable;
+  }
+  if (children) XFree(children);
+  return viewable;
+}
+
+TEST_F(OmbrixHostProgram, AClickOnTheDitherSwitchIsPrinted)
+{
+  HostProgram program(WithPlugin({}), server->DisplayName());
+  ASSERT_TRUE(program.Started());
+  Display* display = XOpenDisplay(server->DisplayName().c_str());
+  ASSERT_NE(display, nullptr);
+  Window window = 0;
+  ASSERT_TRUE(program.ReadUntil(
+      [&]
+      {
+        if (!window) window = FindOmbrixWindow(display);
+        return window && HasViewableChild(display, window);
+      },
+      kTimeout))
+      << program.Output();
+  // The switch's place on the 500-pixel-wide panel, at whatever zoom the editor opened with.
+  XWindowAttributes attributes {};
+  ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
+  const double zoom = attributes.width / 500.0;
+  MovePointerTo(display, window, int(197.0 * zoom), int(460.0 * zoom));
+  ClickButton(display, Button1);
+  // ombrix-host starts with the dither on.
+  EXPECT_TRUE(program.ReadUntil([&] { return program.Output().find("Dither: off\n") != std::string::npos; }, kTimeout))
+      << program.Output();
+  XCloseDisplay(display);
+  program.Signal(SIGTERM);
+  EXPECT_EQ(program.Wait(), 0) << program.Output();
 }
 
 TEST_F(OmbrixHostProgram, WhatItCannotDoIsOneLineAndANonZeroExit)
