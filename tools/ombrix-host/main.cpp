@@ -35,6 +35,22 @@ int Fail(const std::string& message)
   return 1;
 }
 
+// The output file and how much of the first pass it still waits for.
+struct Recording
+{
+  std::unique_ptr<LiveWavWriter> writer;
+  std::int64_t framesQueued = 0;
+  std::int64_t framesWritten = 0;
+};
+
+// The same for a run that may have begun its output file: a file still open goes with it; one
+// already complete stays.
+int Fail(const std::string& message, Recording& recording)
+{
+  if (recording.writer && !recording.writer->IsClosed()) recording.writer->Discard();
+  return Fail(message);
+}
+
 // The plug-in built with this program, else the per-user CLAP folder.
 std::string DefaultPluginPath()
 {
@@ -44,13 +60,6 @@ std::string DefaultPluginPath()
   return std::string(home ? home : "") + "/.clap/Ombrix.clap";
 }
 
-// The output file and how much of the first pass it still waits for.
-struct Recording
-{
-  std::unique_ptr<LiveWavWriter> writer;
-  std::int64_t framesQueued = 0;
-  std::int64_t framesWritten = 0;
-};
 
 // Everything one run holds, declared so that it comes down in the order a host closes:
 // the editor first, then the audio thread, then the instance and its library.
@@ -137,6 +146,13 @@ int main(int argc, char** argv)
   const double sampleRate = source->SampleRate();
   StopSignals stopSignals;
   if (!stopSignals.Valid()) return Fail("cannot watch for Ctrl-C");
+  // Made before anything else can fail, so that an unwritable output is said at once.
+  Recording recording;
+  if (!options.outputPath.empty())
+  {
+    recording.writer = LiveWavWriter::Create(options.outputPath, channels, sampleRate, error);
+    if (!recording.writer) return Fail(error);
+  }
 
   Run run;
   host::HostConfig config;
@@ -147,20 +163,14 @@ int main(int argc, char** argv)
   settings.blockFrames = int(kBlockFrames);
   run.session = render::RenderSession::Start(host::PluginLibrary::Load(options.pluginPath, error), settings, *source,
                                              config, error);
-  if (!run.session) return Fail(error);
+  if (!run.session) return Fail(error, recording);
   const clap_plugin& plugin = *run.session->Plugin();
   run.editor = EditorWindow::Open(run.session->Host(), plugin, display, error);
-  if (!run.editor) return Fail(error);
+  if (!run.editor) return Fail(error, recording);
 
   LoopingFeed feed(std::move(source), open);
   run.player = std::make_unique<LivePlayer>(*run.session, sampleRate);
-  Recording recording;
-  if (!FeedPlayer(feed, *run.player, recording, error)) return Fail(error);
-  if (!options.outputPath.empty())
-  {
-    recording.writer = LiveWavWriter::Create(options.outputPath, channels, sampleRate, error);
-    if (!recording.writer) return Fail(error);
-  }
+  if (!FeedPlayer(feed, *run.player, recording, error)) return Fail(error, recording);
   bool ok = run.player->Start();
   if (!ok) error = "cannot start the audio thread";
 
@@ -189,10 +199,5 @@ int main(int argc, char** argv)
   PrintParamChanges(*run.player, plugin);
   ok = ok && WriteOutput(*run.player, feed, recording, error);
   if (recording.writer && ok) ok = recording.writer->Close(error);
-  if (!ok)
-  {
-    if (recording.writer) recording.writer->Discard();
-    return Fail(error);
-  }
-  return 0;
+  return ok ? 0 : Fail(error, recording);
 }
