@@ -94,9 +94,13 @@ public:
   // not exit by itself.
   [[nodiscard]] int Wait()
   {
-    while (output >= 0 && ReadSome()) {}
+    while (output >= 0 && ReadSome())
+    {
+    }
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR)
+    {
+    }
     exited = true;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }

@@ -56,9 +56,12 @@ TEST(LoopingFeed, PlaysTheSourceInBlocksAndStartsOverUnrecorded)
                      return std::make_unique<CountingSource>(2, kFrames);
                    });
   const std::vector<Delivered> expected {
-    { kBlockFrames, true, 0.0 },    { kBlockFrames, true, double(kBlockFrames * 10) },
-    { 100, true, double(2 * kBlockFrames * 10) }, { kBlockFrames, false, 0.0 },
-    { kBlockFrames, false, double(kBlockFrames * 10) }, { 100, false, double(2 * kBlockFrames * 10) },
+    { kBlockFrames, true, 0.0 },
+    { kBlockFrames, true, double(kBlockFrames * 10) },
+    { 100, true, double(2 * kBlockFrames * 10) },
+    { kBlockFrames, false, 0.0 },
+    { kBlockFrames, false, double(kBlockFrames * 10) },
+    { 100, false, double(2 * kBlockFrames * 10) },
     { kBlockFrames, false, 0.0 },
   };
   AudioBlock block;

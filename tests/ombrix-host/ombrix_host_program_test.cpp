@@ -18,8 +18,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -236,8 +236,8 @@ TEST_F(OmbrixHostProgram, WhatItCannotDoIsOneLineAndANonZeroExit)
     { "no display", WithPlugin({ "--out", out }), false, "ombrix-host: cannot open the X display; set DISPLAY\n", "" },
     { "missing input", WithPlugin({ "--out", out, missing }), true, "ombrix-host: ", missing },
     { "no plug-in", { "--plugin", Path("none.clap"), "--out", out }, true, "ombrix-host: ", Path("none.clap") },
-    { "unwritable output", WithPlugin({ "--out", Path("no/folder.wav") }), true, "ombrix-host: ",
-      Path("no/folder.wav") },
+    { "unwritable output", WithPlugin({ "--out", Path("no/folder.wav") }), true,
+      "ombrix-host: ", Path("no/folder.wav") },
   };
   for (const Case& c : cases)
   {

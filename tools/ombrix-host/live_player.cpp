@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <system_error>
+
 #include <pthread.h>
 
 namespace kit::live

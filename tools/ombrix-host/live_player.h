@@ -60,13 +60,13 @@ private:
   render::RenderSession& session;
   double sampleRate;
   std::thread thread;
-  SpscRing<AudioBlock, kInputSlots> input;   // main thread -> audio thread
-  SpscRing<AudioBlock, kOutputSlots> output; // audio thread -> main thread
-  SpscRing<ParamChange, kParamSlots> params; // audio thread -> main thread
-  AudioBlock playing;                        // the audio thread's own
-  AudioBlock played;                         // the audio thread's own
-  std::atomic<bool> running { false };       // written by the main thread, read by the audio thread
-  std::atomic<bool> failed { false };        // written by the audio thread, read by the main thread
+  SpscRing<AudioBlock, kInputSlots> input;    // main thread -> audio thread
+  SpscRing<AudioBlock, kOutputSlots> output;  // audio thread -> main thread
+  SpscRing<ParamChange, kParamSlots> params;  // audio thread -> main thread
+  AudioBlock playing;                         // the audio thread's own
+  AudioBlock played;                          // the audio thread's own
+  std::atomic<bool> running { false };        // written by the main thread, read by the audio thread
+  std::atomic<bool> failed { false };         // written by the audio thread, read by the main thread
   std::atomic<std::int64_t> lostFrames { 0 }; // same
   // Written by the audio thread before it sets failed, read by the main thread after. The one
   // moment the audio thread may allocate is here, as it gives up.

@@ -60,7 +60,6 @@ std::string DefaultPluginPath()
   return std::string(home ? home : "") + "/.clap/Ombrix.clap";
 }
 
-
 // Everything one run holds, declared so that it comes down in the order a host closes:
 // the editor first, then the audio thread, then the instance and its library.
 struct Run

@@ -26,7 +26,9 @@ void OnStopSignal(int) noexcept
 
 [[nodiscard]] bool Handle(int signalNumber, void (*handler)(int)) noexcept
 {
-  struct sigaction action {};
+  struct sigaction action
+  {
+  };
   action.sa_handler = handler;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
