@@ -19,7 +19,7 @@ jobs="$(nproc)"
 run_stage() {
   local folder="$1" sanitizer="$2" type="$3"
   local started=$SECONDS
-  cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DOMBRIX_SANITIZER="$sanitizer" \
+  cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DOMBRIX_SANITIZER="$sanitizer" -DOMBRIX_X11_THREAD_CHECK=ON \
     -DOMBRIX_BUILD_BENCH="$([ -z "$sanitizer" ] && echo ON || echo OFF)"
   cmake --build "$folder" -j "$jobs"
   ctest --test-dir "$folder" --output-on-failure -j "$jobs"
@@ -28,7 +28,7 @@ run_stage() {
 
 fuzz_stage() {
   local started=$SECONDS
-  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DOMBRIX_FUZZ=ON \
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DOMBRIX_FUZZ=ON -DOMBRIX_X11_THREAD_CHECK=ON \
     -DOMBRIX_BUILD_BENCH=OFF
   cmake --build build-fuzz -j "$jobs" --target ombrix_fuzz
   FUZZ_BUILD=build-fuzz tests/fuzz/run.sh 30

@@ -71,6 +71,10 @@ public:
   [[nodiscard]] std::size_t SelectionEnd() const noexcept;
 
 private:
+  // Where the text's first glyph starts: as the style aligns it, or scrolled to keep the caret
+  // in view when the text is wider than the field.
+  [[nodiscard]] float TextLeft(IDrawContext& graphics) const;
+
   const IParam* param;
   ITextStyle style;
   IBounds bounds;

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -86,7 +87,16 @@ private:
   void HandleButtonRelease(const XButtonEvent& event);
   void HandleMotion(const XMotionEvent& event);
   void HandleKey(XKeyEvent& event, bool down);
+  void HandleLeave(const XCrossingEvent& event);
+  // Losing the keyboard focus commits an open text field.
+  void HandleFocusOut(const XFocusChangeEvent& event);
   [[nodiscard]] IPointerMods ModsOf(unsigned int state) const noexcept;
+  // The event at a window pixel in logical units, remembered as the last pointer position.
+  [[nodiscard]] IPointerEvent PointerEventAt(int pixelX, int pixelY, unsigned int held);
+  // The pointer back to where the cursor was hidden; its own motion is no drag.
+  void WarpToHiddenPoint();
+  // The window is open and still there: X calls on it may be made.
+  [[nodiscard]] bool CanCallX() const noexcept;
 
   // Prompts (x11_prompts.cpp).
   // The text field's and the menu's part of the tick; true when the tick ends there.
@@ -98,12 +108,25 @@ private:
   [[nodiscard]] bool PromptTakesButton(const XButtonEvent& event);
   [[nodiscard]] bool PromptTakesMotion(const XMotionEvent& event);
   [[nodiscard]] bool PromptTakesKey(XKeyEvent& event, bool down);
+  // Drawing from now on lands inside bounds only, with no transform.
+  void ClipToPrompt(const IBounds& bounds);
+  void ApplyEntryResult(ITextEntry::EResult result);
+  // before: the menu's bounds before the input, repainted with the new ones.
+  void ApplyMenuResult(IPopupMenuView::EResult result, const IBounds& before);
+  // Paints the controls in bounds (logical units) at once, the prompts over them.
   void RepaintLogical(const IBounds& bounds);
 
   // Window (draw_context_x11.cpp).
+  // Fails an opening: one line for the host's log, and whatever was made is let go.
+  [[nodiscard]] void* RefuseWindow(std::string_view problem);
+  // Xft.dpi afresh; a density other than the last one read is applied on the next tick.
   void ReadDensity();
-  void PaintDevice(const IBounds& deviceRect);
-  // The connection is gone or the window was destroyed under us: stop drawing.
+  // The gathered Expose rectangles, widened to logical units, repainted.
+  void PaintExposed();
+  // Paints the logical regions and notes their device pixels for the copy at the frame's end.
+  void PaintLogical(IBoundsList& regions);
+  // The connection is gone or the window was destroyed under us: stop drawing. A lost
+  // connection is only freed, never used again.
   void Abandon();
 
   Display* display = nullptr;
@@ -123,6 +146,8 @@ private:
   float resourceDensity = 1.0f;
   bool densityChanged = false; // Xft.dpi changed since the tick last applied it
   Atom resourceManagerAtom = 0;
+  int windowWidth = 0; // device pixels, as last asked for or reported
+  int windowHeight = 0;
 
   // Pointer.
   Time lastPressTime = 0;
@@ -142,6 +167,7 @@ private:
   ETextFieldState textFieldState = ETextFieldState::kNone;
   std::unique_ptr<IPopupMenuView> menuView;
   IMenu* shownMenu = nullptr;
+  bool tickPaintsField = false; // the tick under way paints with the field open: it becomes kPainted
 };
 
 } // namespace kit::ui

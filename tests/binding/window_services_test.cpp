@@ -2,6 +2,7 @@
 // host timer beside the 20 ms one, or from the ticker sharing one callback request with it;
 // the watch on a descriptor through the host's descriptor support; and the problem log.
 #include "binding/hosted_plugin.h"
+#include "tools/host/main_loop.h"
 
 #include <gtest/gtest.h>
 
@@ -336,6 +337,55 @@ TEST(WindowServices, DestroyUnwatchesTheDescriptor)
   p.instance.reset();
   EXPECT_TRUE(p.host.RegisteredDescriptors().empty());
   EXPECT_EQ(p.host.Journal().DescriptorUnregistrations(), (std::vector<int> { pipe.ends[0] }));
+}
+
+// In a host's real-time loop, for each way the tick can come, the display tick runs on the main
+// thread; at 15 ms it cannot run more than 13 times in 200 ms.
+TEST(WindowServices, TheDisplayTickRunsInTheHostsLoopInEitherMode)
+{
+  using namespace std::chrono_literals;
+  for (const bool hostTimers : { true, false })
+  {
+    SCOPED_TRACE(hostTimers ? "host timers" : "ticker");
+    HostedPlugin p(hostTimers ? host::HostConfig {} : WithoutTimers());
+    ASSERT_NE(p.instance, nullptr);
+    const std::thread::id mainThread = std::this_thread::get_id();
+    int ticks = 0;
+    bool offMain = false;
+    ASSERT_TRUE(p.Ombrix().StartDisplayTick(15,
+                                            [&]
+                                            {
+                                              ++ticks;
+                                              offMain = offMain || std::this_thread::get_id() != mainThread;
+                                            }));
+    host::MainLoop loop(p.host, p.instance->Plugin());
+    loop.RunFor(200ms);
+    EXPECT_GE(ticks, 3);
+    EXPECT_LE(ticks, 13);
+    EXPECT_FALSE(offMain);
+    p.Ombrix().StopDisplayTick();
+  }
+}
+
+TEST(WindowServices, AWatchedDescriptorWakesTheHostsLoop)
+{
+  using namespace std::chrono_literals;
+  HostedPlugin p(WithDescriptors());
+  ASSERT_NE(p.instance, nullptr);
+  Pipe pipe;
+  int runs = 0;
+  ASSERT_TRUE(p.Ombrix().WatchDescriptor(pipe.ends[0],
+                                         [&]
+                                         {
+                                           char byte = 0;
+                                           EXPECT_EQ(::read(pipe.ends[0], &byte, 1), 1);
+                                           ++runs;
+                                         }));
+  host::MainLoop loop(p.host, p.instance->Plugin());
+  ASSERT_EQ(::write(pipe.ends[1], "x", 1), 1);
+  EXPECT_TRUE(loop.RunUntil([&] { return runs > 0; }, 5s));
+  EXPECT_EQ(runs, 1);
+  p.Ombrix().UnwatchDescriptor();
 }
 
 TEST(WindowServices, AnEditorProblemIsOneErrorLineInTheHostLog)
