@@ -67,12 +67,14 @@ public:
   // Nothing unless active.
   void Reset() noexcept;
   // One process call with one input and one output port of channels channels in 64-bit
-  // buffers, no transport, empty input events; output events collected and discarded.
+  // buffers, no transport, empty input events; output events collected in ProcessOutputs.
   // CLAP_PROCESS_ERROR without calling the plug-in unless processing.
   [[nodiscard]] clap_process_status Process64(double* const* inputs, double* const* outputs, std::uint32_t channels,
                                               std::uint32_t frames) noexcept;
   // The given process record as it is. CLAP_PROCESS_ERROR without calling unless processing.
   [[nodiscard]] clap_process_status Process(const clap_process& process) noexcept;
+  // The events the last Process64 collected, kept until the next one.
+  [[nodiscard]] const OutputEventList& ProcessOutputs() const noexcept { return processOutputs; }
 
 private:
   PluginInstance(Host& host, const clap_plugin* plugin);

@@ -34,10 +34,18 @@ std::unique_ptr<RenderSession> RenderSession::Start(std::unique_ptr<host::Plugin
                                                     const RenderOptions& options, const AudioSource& source,
                                                     std::string& error)
 {
-  if (!library) return nullptr;
-  std::unique_ptr<RenderSession> session(new RenderSession(std::move(library), source.Channels(), options.blockFrames));
   host::HostConfig config;
   config.name = "ombrix-render";
+  return Start(std::move(library), options, source, std::move(config), error);
+}
+
+std::unique_ptr<RenderSession> RenderSession::Start(std::unique_ptr<host::PluginLibrary> library,
+                                                    const RenderOptions& options, const AudioSource& source,
+                                                    host::HostConfig config, std::string& error)
+{
+  if (!library) return nullptr;
+  std::unique_ptr<RenderSession> session(new RenderSession(std::move(library), source.Channels(), options.blockFrames));
+  // The plug-in picks its port configuration from the track's channel count.
   config.trackChannelCount = source.Channels();
   session->host = std::make_unique<host::Host>(config);
   session->plugin = host::PluginInstance::Create(*session->library, *session->host, error);

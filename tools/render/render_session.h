@@ -26,6 +26,11 @@ public:
   [[nodiscard]] static std::unique_ptr<RenderSession> Start(std::unique_ptr<host::PluginLibrary> library,
                                                             const RenderOptions& options, const AudioSource& source,
                                                             std::string& error);
+  // The same with the host presenting itself as config says, but for its track's channel
+  // count, which follows the source.
+  [[nodiscard]] static std::unique_ptr<RenderSession> Start(std::unique_ptr<host::PluginLibrary> library,
+                                                            const RenderOptions& options, const AudioSource& source,
+                                                            host::HostConfig config, std::string& error);
   ~RenderSession();
   RenderSession(const RenderSession&) = delete;
   RenderSession& operator=(const RenderSession&) = delete;
@@ -34,9 +39,12 @@ public:
   // output is not null. False with a reason naming frame `at` when the plug-in fails the block.
   [[nodiscard]] bool Process(const double* input, double* output, std::int64_t count, std::int64_t at,
                              std::string& error);
+  // The events the plug-in sent from the last Process, on the thread that called it.
+  [[nodiscard]] const host::OutputEventList& Outputs() const noexcept { return plugin->ProcessOutputs(); }
   // What the plug-in asked of the main thread: callbacks, timers, restarts.
   void Idle() { plugin->Idle(); }
   [[nodiscard]] const clap_plugin* Plugin() const noexcept { return plugin->Plugin(); }
+  [[nodiscard]] host::Host& Host() noexcept { return *host; }
 
 private:
   RenderSession(std::unique_ptr<host::PluginLibrary> pluginLibrary, int channelCount, std::int64_t blockFrames);
