@@ -134,7 +134,9 @@ void IClapBinding::Reset()
 void IClapBinding::OnMainThread()
 {
   const std::uint32_t due = tickRequests.Take();
-  if (destroying.load(std::memory_order_acquire)) return;
+  // Ticks the host calls back for on another thread are dropped, not run there: they touch the
+  // editor's window and empty queues the main thread empties. The next tick asks again.
+  if (destroying.load(std::memory_order_acquire) || HostSaysNotMainThread()) return;
   if (due & TickRequests::kHostTick) RunHostTick();
   if (due & TickRequests::kDisplayTick) RunDisplayTick();
 }

@@ -45,6 +45,25 @@ struct ClapCallbacks
     }
   }
 
+  // The editor's window and the queues its ticks empty belong to the main thread: a call the
+  // host's own thread check places elsewhere would race the main thread's, and is refused.
+  template <class Result, class Call>
+  static Result MainThreadOnly(const clap_plugin* plugin, Result failure, Call call) noexcept
+  {
+    return Guarded(plugin, failure,
+                   [&](ClapPluginBase& self) { return self.HostSaysNotMainThread() ? failure : call(self); });
+  }
+
+  template <class Call>
+  static void MainThreadOnly(const clap_plugin* plugin, Call call) noexcept
+  {
+    Guarded(plugin,
+            [&](ClapPluginBase& self)
+            {
+              if (!self.HostSaysNotMainThread()) call(self);
+            });
+  }
+
   static bool Init(const clap_plugin* plugin) noexcept
   {
     return Guarded(plugin, false,
@@ -260,15 +279,15 @@ struct ClapCallbacks
   // The editor's window.
   static bool GuiIsApiSupported(const clap_plugin* plugin, const char* api, bool isFloating) noexcept
   {
-    return Guarded(plugin, false, [&](ClapPluginBase& self) { return self.GuiIsApiSupported(api, isFloating); });
+    return MainThreadOnly(plugin, false, [&](ClapPluginBase& self) { return self.GuiIsApiSupported(api, isFloating); });
   }
   static bool GuiGetPreferredApi(const clap_plugin* plugin, const char** api, bool* isFloating) noexcept
   {
-    return Guarded(plugin, false, [&](ClapPluginBase& self) { return self.GuiGetPreferredApi(api, isFloating); });
+    return MainThreadOnly(plugin, false, [&](ClapPluginBase& self) { return self.GuiGetPreferredApi(api, isFloating); });
   }
   static bool GuiCreate(const clap_plugin* plugin, const char* api, bool isFloating) noexcept
   {
-    return Guarded(plugin, false,
+    return MainThreadOnly(plugin, false,
                    [&](ClapPluginBase& self)
                    {
                      self.guiApi.Set(api ? api : "");
@@ -281,37 +300,39 @@ struct ClapCallbacks
   }
   static void GuiDestroy(const clap_plugin* plugin) noexcept
   {
-    Guarded(plugin, [](ClapPluginBase& self) { self.DestroyGui(); });
+    MainThreadOnly(plugin, [](ClapPluginBase& self) { self.DestroyGui(); });
   }
   static bool GuiSetScale(const clap_plugin* plugin, double scale) noexcept
   {
-    return Guarded(plugin, false, [scale](ClapPluginBase& self) { return self.GuiSetScale(scale); });
+    return MainThreadOnly(plugin, false, [scale](ClapPluginBase& self) { return self.GuiSetScale(scale); });
   }
   static bool GuiGetSize(const clap_plugin* plugin, uint32_t* width, uint32_t* height) noexcept
   {
-    return Guarded(plugin, false, [&](ClapPluginBase& self) { return self.GuiGetSize(width, height); });
+    return MainThreadOnly(plugin, false, [&](ClapPluginBase& self) { return self.GuiGetSize(width, height); });
   }
   static bool GuiCanResize(const clap_plugin* plugin) noexcept
   {
-    return Guarded(plugin, false, [](ClapPluginBase& self) { return self.GuiCanResize(); });
+    return MainThreadOnly(plugin, false, [](ClapPluginBase& self) { return self.GuiCanResize(); });
   }
   static bool GuiGetResizeHints(const clap_plugin* plugin, clap_gui_resize_hints* hints) noexcept
   {
-    return Guarded(plugin, false, [hints](ClapPluginBase& self) { return self.GuiGetResizeHints(hints); });
+    return MainThreadOnly(plugin, false, [hints](ClapPluginBase& self) { return self.GuiGetResizeHints(hints); });
   }
   static bool GuiAdjustSize(const clap_plugin* plugin, uint32_t* width, uint32_t* height) noexcept
   {
-    return Guarded(plugin, false, [&](ClapPluginBase& self) { return self.GuiAdjustSize(width, height); });
+    return MainThreadOnly(plugin, false, [&](ClapPluginBase& self) { return self.GuiAdjustSize(width, height); });
   }
   static bool GuiSetSize(const clap_plugin* plugin, uint32_t width, uint32_t height) noexcept
   {
-    return Guarded(plugin, false, [&](ClapPluginBase& self) { return self.GuiSetSize(width, height); });
+    return MainThreadOnly(plugin, false, [&](ClapPluginBase& self) { return self.GuiSetSize(width, height); });
   }
   static bool GuiSetParent(const clap_plugin* plugin, const clap_window* window) noexcept
   {
-    return Guarded(plugin, false,
+    return MainThreadOnly(plugin, false,
                    [window](ClapPluginBase& self)
                    {
+                     // A window opened before create would outlive the editor's own life.
+                     if (!self.guiCreated) return false;
                      const bool parented = self.GuiSetParent(window);
                      if (parented) self.guiParented = true;
                      return parented;
@@ -319,31 +340,31 @@ struct ClapCallbacks
   }
   static bool GuiSetTransient(const clap_plugin* plugin, const clap_window* window) noexcept
   {
-    return Guarded(plugin, false, [window](ClapPluginBase& self) { return self.GuiSetTransient(window); });
+    return MainThreadOnly(plugin, false, [window](ClapPluginBase& self) { return self.GuiSetTransient(window); });
   }
   static void GuiSuggestTitle(const clap_plugin* plugin, const char* title) noexcept
   {
-    Guarded(plugin, [title](ClapPluginBase& self) { self.GuiSuggestTitle(title); });
+    MainThreadOnly(plugin, [title](ClapPluginBase& self) { self.GuiSuggestTitle(title); });
   }
   static bool GuiShow(const clap_plugin* plugin) noexcept
   {
-    return Guarded(plugin, false, [](ClapPluginBase& self) { return self.GuiShow(); });
+    return MainThreadOnly(plugin, false, [](ClapPluginBase& self) { return self.GuiShow(); });
   }
   static bool GuiHide(const clap_plugin* plugin) noexcept
   {
-    return Guarded(plugin, false, [](ClapPluginBase& self) { return self.GuiHide(); });
+    return MainThreadOnly(plugin, false, [](ClapPluginBase& self) { return self.GuiHide(); });
   }
 
   // Timer support.
   static void OnTimer(const clap_plugin* plugin, clap_id timerId) noexcept
   {
-    Guarded(plugin, [timerId](ClapPluginBase& self) { self.OnTimer(timerId); });
+    MainThreadOnly(plugin, [timerId](ClapPluginBase& self) { self.OnTimer(timerId); });
   }
 
   // Posix fd support.
   static void OnFd(const clap_plugin* plugin, int fd, clap_posix_fd_flags_t flags) noexcept
   {
-    Guarded(plugin, [fd, flags](ClapPluginBase& self) { self.OnPosixFd(fd, flags); });
+    MainThreadOnly(plugin, [fd, flags](ClapPluginBase& self) { self.OnPosixFd(fd, flags); });
   }
 };
 

@@ -270,6 +270,12 @@ void ClapPluginBase::PostToMainThread(std::function<void()> work)
   if (host && host->request_callback) host->request_callback(host);
 }
 
+bool ClapPluginBase::HostSaysNotMainThread() const
+{
+  const clap_host_thread_check* check = hostLink.threadCheck;
+  return check && check->is_main_thread && check->is_audio_thread && !check->is_main_thread(hostLink.host);
+}
+
 void ClapPluginBase::DrainMainThreadQueue()
 {
   std::unique_lock lock(mainThreadQueueMutex);

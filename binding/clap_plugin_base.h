@@ -121,6 +121,9 @@ public:
   // Any thread. Runs work on the host's main thread: at once when the caller is on it,
   // otherwise queued and the host asked for a callback.
   void PostToMainThread(std::function<void()> work);
+  // True only when the host offers a complete thread check and it answers that the calling
+  // thread is not the main thread; without one nothing is known and nothing is refused.
+  [[nodiscard]] bool HostSaysNotMainThread() const;
   // Main thread. Runs queued work until the queue is empty, without holding its lock.
   void DrainMainThreadQueue();
   // Main thread. To the host's log, or one line on the standard error stream.
