@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kit::test
@@ -69,7 +70,12 @@ class EditorHost
 {
 public:
   EditorHost(const XvfbServer& server, TickMode mode)
-      : host(MakeConfig(mode))
+      : EditorHost(server, MakeConfig(mode))
+  {
+  }
+  // A host of the given make, for hosts that misbehave.
+  EditorHost(const XvfbServer& server, host::HostConfig config)
+      : host(std::move(config))
   {
     environment.Set("DISPLAY", server.DisplayName().c_str());
     std::string error;
