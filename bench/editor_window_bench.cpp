@@ -328,11 +328,25 @@ private:
   std::thread thread; // last: it starts playing at once
 };
 
-// Processor time over kMeasured of the main loop's thread (this one), of the X server and,
-// when there is one, of the audio thread, as counters in percent of one core. The main
-// thread's seconds are the iteration's time.
+// Whether the session came up; if so it is set to the case's display scale, else the case is
+// skipped with the reason.
+[[nodiscard]] bool ReadyAtCaseScale(benchmark::State& state, WindowSession& session, const std::string& error)
+{
+  if (!session.Ready())
+  {
+    state.SkipWithError(error.c_str());
+    return false;
+  }
+  session.SetScale(int(state.range(0)));
+  return true;
+}
+
+// After kSettle, processor time over kMeasured of the main loop's thread (this one), of the X
+// server and, when there is one, of the audio thread, as counters in percent of one core. The
+// main thread's seconds are the iteration's time.
 void MeasureProcessorTime(benchmark::State& state, WindowSession& session, ChordPlayer* player)
 {
+  session.RunFor(kSettle);
   const Clock::time_point start = Clock::now();
   const double main0 = ThreadCpuSeconds();
   const double server0 = ProcessCpuSeconds(session.ServerPid());
@@ -357,12 +371,7 @@ void EditorFirstFrame(benchmark::State& state)
 {
   std::string error;
   WindowSession session(error);
-  if (!session.Ready())
-  {
-    state.SkipWithError(error.c_str());
-    return;
-  }
-  session.SetScale(int(state.range(0)));
+  if (!ReadyAtCaseScale(state, session, error)) return;
   state.counters["load1"] = LoadAverage();
   for (auto _ : state)
   {
@@ -394,12 +403,7 @@ void EditorCpuGraphsPlaying(benchmark::State& state)
 {
   std::string error;
   WindowSession session(error);
-  if (!session.Ready())
-  {
-    state.SkipWithError(error.c_str());
-    return;
-  }
-  session.SetScale(int(state.range(0)));
+  if (!ReadyAtCaseScale(state, session, error)) return;
   if (session.Value(kShowGraphParam) != 1.0 || !session.Instance().Activate(kSampleRate, 1, kBlockFrames) ||
       !session.Open() || !session.RunUntilPanelShows())
   {
@@ -410,7 +414,6 @@ void EditorCpuGraphsPlaying(benchmark::State& state)
   for (auto _ : state)
   {
     ChordPlayer player(session.Instance());
-    session.RunFor(kSettle);
     MeasureProcessorTime(state, session, &player);
     if (player.Failed()) state.SkipWithError("processing failed");
   }
@@ -421,12 +424,7 @@ void EditorCpuGraphsOff(benchmark::State& state)
 {
   std::string error;
   WindowSession session(error);
-  if (!session.Ready())
-  {
-    state.SkipWithError(error.c_str());
-    return;
-  }
-  session.SetScale(int(state.range(0)));
+  if (!ReadyAtCaseScale(state, session, error)) return;
   if (!session.Open() || !session.RunUntilPanelShows())
   {
     state.SkipWithError("the editor did not open");
@@ -439,11 +437,7 @@ void EditorCpuGraphsOff(benchmark::State& state)
     return;
   }
   state.counters["load1"] = LoadAverage();
-  for (auto _ : state)
-  {
-    session.RunFor(kSettle);
-    MeasureProcessorTime(state, session, nullptr);
-  }
+  for (auto _ : state) MeasureProcessorTime(state, session, nullptr);
 }
 
 } // namespace

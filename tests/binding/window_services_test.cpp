@@ -2,13 +2,16 @@
 // host timer beside the 20 ms one, or from the ticker sharing one callback request with it;
 // the watch on a descriptor through the host's descriptor support; and the problem log.
 #include "binding/hosted_plugin.h"
+#include "tests/support/pipe.h"
 #include "tests/support/preference_folder.h"
+#include "tests/support/wait_until.h"
 #include "tools/host/main_loop.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -35,18 +38,6 @@ host::HostConfig WithDescriptors()
   return config;
 }
 
-template <class Condition>
-[[nodiscard]] bool WaitUntil(Condition condition)
-{
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!condition())
-  {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
-
 // The registered timer of the period, or CLAP_INVALID_ID.
 clap_id TimerOf(const host::Host& host, std::uint32_t periodMs)
 {
@@ -55,18 +46,21 @@ clap_id TimerOf(const host::Host& host, std::uint32_t periodMs)
   return CLAP_INVALID_ID;
 }
 
-// A pipe whose read end the tests watch.
-struct Pipe
+// A display tick that counts its runs and notes any run off the thread that made it.
+struct CountingTick
 {
-  Pipe() { EXPECT_EQ(::pipe(ends), 0); }
-  ~Pipe()
+  [[nodiscard]] std::function<void()> Tick()
   {
-    ::close(ends[0]);
-    ::close(ends[1]);
+    return [this]
+    {
+      ++ticks;
+      offMain = offMain || std::this_thread::get_id() != mainThread;
+    };
   }
-  Pipe(const Pipe&) = delete;
-  Pipe& operator=(const Pipe&) = delete;
-  int ends[2] = { -1, -1 };
+
+  std::thread::id mainThread = std::this_thread::get_id();
+  int ticks = 0;
+  bool offMain = false;
 };
 
 TEST(WindowServices, WithHostTimersTheDisplayTickIsA15MsTimerBesideThe20MsOne)
@@ -138,19 +132,12 @@ TEST(WindowServices, WithoutHostTimersBothTicksShareOneCallbackRequest)
 {
   HostedPlugin p(WithoutTimers());
   ASSERT_NE(p.instance, nullptr);
-  const std::thread::id mainThread = std::this_thread::get_id();
-  int ticks = 0;
-  bool offMain = false;
-  ASSERT_TRUE(p.Ombrix().StartDisplayTick(15,
-                                          [&]
-                                          {
-                                            ++ticks;
-                                            offMain = offMain || std::this_thread::get_id() != mainThread;
-                                          }));
+  CountingTick tick;
+  ASSERT_TRUE(p.Ombrix().StartDisplayTick(15, tick.Tick()));
   EXPECT_TRUE(p.host.ActiveTimers().empty());
   const auto requests = [&] { return p.Count(HostFunction::RequestCallback); };
   std::size_t served = 0;
-  while (ticks < 5)
+  while (tick.ticks < 5)
   {
     ASSERT_TRUE(WaitUntil([&] { return requests() > served; }));
     EXPECT_EQ(requests(), served + 1);
@@ -158,8 +145,8 @@ TEST(WindowServices, WithoutHostTimersBothTicksShareOneCallbackRequest)
     p.instance->Plugin()->on_main_thread(p.instance->Plugin());
     ++served;
   }
-  EXPECT_FALSE(offMain);
-  EXPECT_LE(std::size_t(ticks), served);
+  EXPECT_FALSE(tick.offMain);
+  EXPECT_LE(std::size_t(tick.ticks), served);
   p.Ombrix().StopDisplayTick();
 }
 
@@ -350,20 +337,13 @@ TEST(WindowServices, TheDisplayTickRunsInTheHostsLoopInEitherMode)
     SCOPED_TRACE(hostTimers ? "host timers" : "ticker");
     HostedPlugin p(hostTimers ? host::HostConfig {} : WithoutTimers());
     ASSERT_NE(p.instance, nullptr);
-    const std::thread::id mainThread = std::this_thread::get_id();
-    int ticks = 0;
-    bool offMain = false;
-    ASSERT_TRUE(p.Ombrix().StartDisplayTick(15,
-                                            [&]
-                                            {
-                                              ++ticks;
-                                              offMain = offMain || std::this_thread::get_id() != mainThread;
-                                            }));
+    CountingTick tick;
+    ASSERT_TRUE(p.Ombrix().StartDisplayTick(15, tick.Tick()));
     host::MainLoop loop(p.host, p.instance->Plugin());
     loop.RunFor(200ms);
-    EXPECT_GE(ticks, 3);
-    EXPECT_LE(ticks, 13);
-    EXPECT_FALSE(offMain);
+    EXPECT_GE(tick.ticks, 3);
+    EXPECT_LE(tick.ticks, 13);
+    EXPECT_FALSE(tick.offMain);
     p.Ombrix().StopDisplayTick();
   }
 }
@@ -378,8 +358,7 @@ TEST(WindowServices, AWatchedDescriptorWakesTheHostsLoop)
   ASSERT_TRUE(p.Ombrix().WatchDescriptor(pipe.ends[0],
                                          [&]
                                          {
-                                           char byte = 0;
-                                           EXPECT_EQ(::read(pipe.ends[0], &byte, 1), 1);
+                                           pipe.Take();
                                            ++runs;
                                          }));
   host::MainLoop loop(p.host, p.instance->Plugin());

@@ -68,6 +68,7 @@ class PopupMenuView : public testing::Test
 {
 protected:
   static constexpr IBounds kWindow { 0, 0, 400, 300 };
+  static constexpr IBounds kAnchor { 20, 20, 60, 40 }; // where the menus open unless a test says
 
   PopupMenuView()
       : editor(400, 300)
@@ -81,7 +82,15 @@ protected:
     for (int index = 0; index < count; ++index) menu.AddItem("Item " + std::to_string(index));
   }
 
-  // A menu whose second item opens a submenu of three choices.
+  // The rows no pointer or key may choose: a title, a disabled item and a separator.
+  static void AddUnchoosableRows(IMenu& menu)
+  {
+    menu.AddItem("Title", IMenuItem::kTitle);
+    menu.AddItem("Disabled", IMenuItem::kDisabled);
+    menu.AddSeparator();
+  }
+
+  // A menu whose second item, "More", opens a submenu of three choices.
   static std::unique_ptr<IMenu> MenuWithSubmenu(IMenu*& submenu)
   {
     auto menu = std::make_unique<IMenu>();
@@ -92,6 +101,28 @@ protected:
     menu->AddSubmenu("More", std::move(inner));
     menu->AddItem("Last");
     return menu;
+  }
+
+  // That menu open at the anchor.
+  struct SubmenuPopup
+  {
+    explicit SubmenuPopup(PopupMenuView& test, const IBounds& anchor = kAnchor)
+        : menu(MenuWithSubmenu(submenu))
+        , view(*test.editor, *menu, anchor, kWindow, test.style)
+    {
+    }
+
+    [[nodiscard]] IBounds More() const { return view.Panels()[0].itemRects[1]; }
+
+    IMenu* submenu = nullptr; // first: the menu's making sets it
+    std::unique_ptr<IMenu> menu;
+    IPopupMenuView view;
+  };
+
+  // The pointer moved to the middle of a row.
+  [[nodiscard]] R MoveTo(IPopupMenuView& view, const IBounds& row)
+  {
+    return view.OnPointerMove(*editor, row.MidX(), row.MidY());
   }
 
   static void ExpectInside(const IBounds& panel)
@@ -212,13 +243,12 @@ TEST_F(PopupMenuView, SubmenuOpensBesideItsItemAndItsChoiceIsItsOwn)
   for (const Case& c : cases)
   {
     SCOPED_TRACE(c.anchor.left);
-    IMenu* submenu = nullptr;
-    const auto menu = MenuWithSubmenu(submenu);
+    SubmenuPopup popup(*this, c.anchor);
+    auto& [submenu, menu, view] = popup;
     bool completed = false;
     submenu->SetCompletion([&](IMenu&) { completed = true; });
-    IPopupMenuView view(*editor, *menu, c.anchor, kWindow, style);
-    const IBounds more = view.Panels()[0].itemRects[1];
-    EXPECT_EQ(view.OnPointerMove(*editor, more.MidX(), more.MidY()), R::kChanged);
+    const IBounds more = popup.More();
+    EXPECT_EQ(MoveTo(view, more), R::kChanged);
     ASSERT_EQ(view.Panels().size(), 2u);
     EXPECT_EQ(view.Panels()[0].highlighted, 1);
     const auto& inner = view.Panels()[1];
@@ -234,7 +264,7 @@ TEST_F(PopupMenuView, SubmenuOpensBesideItsItemAndItsChoiceIsItsOwn)
     EXPECT_EQ(view.OnPointerMove(*editor, more.MidX() + 1, more.MidY()), R::kIgnored);
 
     const IBounds second = inner.itemRects[1];
-    EXPECT_EQ(view.OnPointerMove(*editor, second.MidX(), second.MidY()), R::kChanged);
+    EXPECT_EQ(MoveTo(view, second), R::kChanged);
     EXPECT_EQ(view.Panels()[1].highlighted, 1);
     EXPECT_EQ(view.OnPointerDown(*editor, second.MidX(), second.MidY()), R::kChosen);
     EXPECT_EQ(view.ChosenMenu(), submenu);
@@ -246,14 +276,12 @@ TEST_F(PopupMenuView, SubmenuOpensBesideItsItemAndItsChoiceIsItsOwn)
 
 TEST_F(PopupMenuView, MovingToAnotherItemClosesTheSubmenu)
 {
-  IMenu* submenu = nullptr;
-  const auto menu = MenuWithSubmenu(submenu);
-  IPopupMenuView view(*editor, *menu, { 20, 20, 60, 40 }, kWindow, style);
-  const IBounds more = view.Panels()[0].itemRects[1];
-  ASSERT_EQ(view.OnPointerMove(*editor, more.MidX(), more.MidY()), R::kChanged);
+  SubmenuPopup popup(*this);
+  IPopupMenuView& view = popup.view;
+  ASSERT_EQ(MoveTo(view, popup.More()), R::kChanged);
   ASSERT_EQ(view.Panels().size(), 2u);
   const IBounds first = view.Panels()[0].itemRects[0];
-  EXPECT_EQ(view.OnPointerMove(*editor, first.MidX(), first.MidY()), R::kChanged);
+  EXPECT_EQ(MoveTo(view, first), R::kChanged);
   EXPECT_EQ(view.Panels().size(), 1u);
   EXPECT_EQ(view.Panels()[0].highlighted, 0);
 }
@@ -261,9 +289,7 @@ TEST_F(PopupMenuView, MovingToAnotherItemClosesTheSubmenu)
 TEST_F(PopupMenuView, OnlyEnabledPlainItemsCanBeChosen)
 {
   IMenu menu;
-  menu.AddItem("Title", IMenuItem::kTitle);
-  menu.AddItem("Disabled", IMenuItem::kDisabled);
-  menu.AddSeparator();
+  AddUnchoosableRows(menu);
   menu.AddItem("Checked", IMenuItem::kChecked);
   menu.AddItem("Plain");
   struct Case
@@ -278,9 +304,9 @@ TEST_F(PopupMenuView, OnlyEnabledPlainItemsCanBeChosen)
   {
     SCOPED_TRACE(c.index);
     menu.SetChosenIndex(-1);
-    IPopupMenuView view(*editor, menu, { 20, 20, 60, 40 }, kWindow, style);
+    IPopupMenuView view(*editor, menu, kAnchor, kWindow, style);
     const IBounds row = view.Panels()[0].itemRects[std::size_t(c.index)];
-    EXPECT_EQ(view.OnPointerMove(*editor, row.MidX(), row.MidY()), c.result == R::kChosen ? R::kChanged : R::kIgnored);
+    EXPECT_EQ(MoveTo(view, row), c.result == R::kChosen ? R::kChanged : R::kIgnored);
     EXPECT_EQ(view.OnPointerDown(*editor, row.MidX(), row.MidY()), c.result);
     EXPECT_EQ(menu.ChosenIndex(), c.result == R::kChosen ? c.index : -1);
     EXPECT_EQ(view.ChosenMenu(), c.result == R::kChosen ? &menu : nullptr);
@@ -290,13 +316,11 @@ TEST_F(PopupMenuView, OnlyEnabledPlainItemsCanBeChosen)
 TEST_F(PopupMenuView, KeysSkipWhatCannotBeChosen)
 {
   IMenu menu;
-  menu.AddItem("Title", IMenuItem::kTitle);
-  menu.AddItem("Disabled", IMenuItem::kDisabled);
-  menu.AddSeparator();
+  AddUnchoosableRows(menu);
   menu.AddItem("One");
   menu.AddItem("Two");
   menu.AddItem("Off", IMenuItem::kDisabled);
-  IPopupMenuView view(*editor, menu, { 20, 20, 60, 40 }, kWindow, style);
+  IPopupMenuView view(*editor, menu, kAnchor, kWindow, style);
   struct Step
   {
     EMenuKey key;
@@ -322,9 +346,8 @@ TEST_F(PopupMenuView, KeysSkipWhatCannotBeChosen)
 
 TEST_F(PopupMenuView, KeysOpenAndCloseSubmenus)
 {
-  IMenu* submenu = nullptr;
-  const auto menu = MenuWithSubmenu(submenu);
-  IPopupMenuView view(*editor, *menu, { 20, 20, 60, 40 }, kWindow, style);
+  SubmenuPopup popup(*this);
+  auto& [submenu, menu, view] = popup;
   ASSERT_EQ(view.OnKey(*editor, EMenuKey::kDown), R::kChanged);
   ASSERT_EQ(view.OnKey(*editor, EMenuKey::kDown), R::kChanged);
   EXPECT_EQ(view.OnKey(*editor, EMenuKey::kRight), R::kChanged);
@@ -343,11 +366,9 @@ TEST_F(PopupMenuView, KeysOpenAndCloseSubmenus)
 
 TEST_F(PopupMenuView, EscapeClosesTheInnermostLevelThenDismisses)
 {
-  IMenu* submenu = nullptr;
-  const auto menu = MenuWithSubmenu(submenu);
-  IPopupMenuView view(*editor, *menu, { 20, 20, 60, 40 }, kWindow, style);
-  const IBounds more = view.Panels()[0].itemRects[1];
-  ASSERT_EQ(view.OnPointerMove(*editor, more.MidX(), more.MidY()), R::kChanged);
+  SubmenuPopup popup(*this);
+  auto& [submenu, menu, view] = popup;
+  ASSERT_EQ(MoveTo(view, popup.More()), R::kChanged);
   ASSERT_EQ(view.Panels().size(), 2u);
   EXPECT_EQ(view.OnKey(*editor, EMenuKey::kEscape), R::kChanged);
   EXPECT_EQ(view.Panels().size(), 1u);
@@ -359,16 +380,14 @@ TEST_F(PopupMenuView, EscapeClosesTheInnermostLevelThenDismisses)
 
 TEST_F(PopupMenuView, PressOutsideEveryPanelDismisses)
 {
-  IMenu* submenu = nullptr;
-  const auto menu = MenuWithSubmenu(submenu);
-  IPopupMenuView view(*editor, *menu, { 20, 20, 60, 40 }, kWindow, style);
-  const IBounds more = view.Panels()[0].itemRects[1];
-  ASSERT_EQ(view.OnPointerMove(*editor, more.MidX(), more.MidY()), R::kChanged);
+  SubmenuPopup popup(*this);
+  IPopupMenuView& view = popup.view;
+  ASSERT_EQ(MoveTo(view, popup.More()), R::kChanged);
   const IBounds all = view.Bounds();
   EXPECT_EQ(view.OnPointerDown(*editor, all.right + 5, all.MidY()), R::kDismissed);
   EXPECT_EQ(view.OnPointerDown(*editor, 5, 5), R::kDismissed);
   EXPECT_EQ(view.ChosenMenu(), nullptr);
-  EXPECT_EQ(menu->ChosenIndex(), -1);
+  EXPECT_EQ(popup.menu->ChosenIndex(), -1);
   // The submenu's panel lies off the top one, and a press there is no dismissal.
   const IBounds inner = view.Panels()[1].bounds;
   ASSERT_FALSE(view.Panels()[0].bounds.Contains(inner.MidX(), inner.MidY()));
@@ -380,7 +399,7 @@ TEST_F(PopupMenuView, PaintShowsThePanelAndTheHighlight)
 {
   IMenu menu;
   AddItems(menu, 3);
-  IPopupMenuView view(*editor, menu, { 20, 20, 60, 40 }, kWindow, style);
+  IPopupMenuView view(*editor, menu, kAnchor, kWindow, style);
   const auto paintAndRead = [&](const IBounds& row)
   {
     editor->BeginFrame();
@@ -392,7 +411,7 @@ TEST_F(PopupMenuView, PaintShowsThePanelAndTheHighlight)
   const IBounds row = view.Panels()[0].itemRects[1];
   const IRgba plain = paintAndRead(row);
   EXPECT_NE(plain, (IRgba { 255, 0, 0, 0 }));
-  ASSERT_EQ(view.OnPointerMove(*editor, row.MidX(), row.MidY()), R::kChanged);
+  ASSERT_EQ(MoveTo(view, row), R::kChanged);
   const IRgba highlighted = paintAndRead(row);
   EXPECT_NE(highlighted, plain);
 }

@@ -6,21 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "graphics/platform/x11_errors.h"
+#include "support/tsan_lost_x_server.h"
 #include "support/xvfb_server.h"
 
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
-
-#if defined(__SANITIZE_THREAD__)
-// When libX11 finds its connection broken it releases its display lock once more than it took
-// it; only a lost server leads there, and the lock is never used again.
-extern "C" __attribute__((visibility("default"))) const char* __tsan_default_suppressions()
-{
-  return "mutex:libX11.so.6\n";
-}
-#endif
 
 namespace kit::test
 {

@@ -77,16 +77,12 @@ public:
   // modifiers held before the event. afterMs: the server time since the previous event.
   void Button(int type, unsigned int button, int x, int y, unsigned int state = 0, Time afterMs = 1000)
   {
-    XEvent event {};
-    event.xbutton.type = type;
-    event.xbutton.display = user;
-    event.xbutton.window = window;
+    XEvent event = ForWindow(type);
     event.xbutton.button = button;
     event.xbutton.x = x;
     event.xbutton.y = y;
     event.xbutton.state = state;
-    time += afterMs;
-    event.xbutton.time = time;
+    event.xbutton.time = Later(afterMs);
     graphics->HandleEvent(event);
   }
   void Click(int x, int y, unsigned int button = Button1)
@@ -97,25 +93,18 @@ public:
   }
   void Motion(int x, int y, unsigned int state = 0)
   {
-    XEvent event {};
-    event.xmotion.type = MotionNotify;
-    event.xmotion.display = user;
-    event.xmotion.window = window;
+    XEvent event = ForWindow(MotionNotify);
     event.xmotion.x = x;
     event.xmotion.y = y;
     event.xmotion.state = state;
-    time += 10;
-    event.xmotion.time = time;
+    event.xmotion.time = Later(10);
     graphics->HandleEvent(event);
   }
   void Key(KeySym keysym, unsigned int state = 0, int x = 5, int y = 5)
   {
     for (const int type : { KeyPress, KeyRelease })
     {
-      XEvent event {};
-      event.xkey.type = type;
-      event.xkey.display = user;
-      event.xkey.window = window;
+      XEvent event = ForWindow(type);
       event.xkey.keycode = XKeysymToKeycode(user, keysym);
       event.xkey.state = state;
       event.xkey.x = x;
@@ -130,20 +119,14 @@ public:
   }
   void Leave(int mode)
   {
-    XEvent event {};
-    event.xcrossing.type = LeaveNotify;
-    event.xcrossing.display = user;
-    event.xcrossing.window = window;
+    XEvent event = ForWindow(LeaveNotify);
     event.xcrossing.mode = mode;
     event.xcrossing.detail = NotifyAncestor;
     graphics->HandleEvent(event);
   }
   void LoseFocus(int detail)
   {
-    XEvent event {};
-    event.xfocus.type = FocusOut;
-    event.xfocus.display = user;
-    event.xfocus.window = window;
+    XEvent event = ForWindow(FocusOut);
     event.xfocus.mode = NotifyNormal;
     event.xfocus.detail = detail;
     graphics->HandleEvent(event);
@@ -168,6 +151,22 @@ public:
     }
     journal.clear();
     return events;
+  }
+
+  // An event of the type for the editor's window: the fields every X event begins with.
+  [[nodiscard]] XEvent ForWindow(int type) const
+  {
+    XEvent event {};
+    event.xany.type = type;
+    event.xany.display = user;
+    event.xany.window = window;
+    return event;
+  }
+  // The server time afterMs after the previous event's.
+  [[nodiscard]] Time Later(Time afterMs)
+  {
+    time += afterMs;
+    return time;
   }
 
   static inline kit::test::XvfbServer* server = nullptr;

@@ -116,9 +116,48 @@ protected:
     XSync(display, False);
   }
 
+  // MakeEditor and Open in the parent: the editor's window is `child`. Call these two under
+  // ASSERT_NO_FATAL_FAILURE.
+  void OpenInParent()
+  {
+    MakeEditor();
+    child = Open();
+    ASSERT_NE(child, 0u);
+  }
+  // And the first tick: the editor's frame is on the screen.
+  void OpenWithFirstFrame()
+  {
+    ASSERT_NO_FATAL_FAILURE(OpenInParent());
+    Tick();
+  }
+
+  // A window's place in the tree, as the test's connection sees it; queried is false where
+  // the server did not answer.
+  struct TreePlace
+  {
+    bool queried = false;
+    Window parent = 0;
+    std::vector<Window> children;
+  };
+  [[nodiscard]] TreePlace PlaceOf(Window window) const
+  {
+    TreePlace place;
+    Window root = 0;
+    Window* children = nullptr;
+    unsigned int childCount = 0;
+    place.queried = XQueryTree(display, window, &root, &place.parent, &children, &childCount) != 0;
+    if (children != nullptr)
+    {
+      place.children.assign(children, children + childCount);
+      XFree(children);
+    }
+    return place;
+  }
+
   std::unique_ptr<XvfbServer> server;
   Display* display = nullptr;
   Window parent = 0;
+  Window child = 0; // the editor's window, once OpenInParent opened it
   WindowDelegate editorDelegate;
   std::unique_ptr<ui::IDrawContextX11> graphics;
 };

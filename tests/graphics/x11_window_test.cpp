@@ -2,20 +2,12 @@
 // screen after a tick and after Expose, without shared memory, a parent whose visual the frame
 // cannot fill, a parent destroyed first, a lost server and a change of Xft.dpi.
 #include "graphics/x11_window_fixture.h"
+#include "support/tsan_lost_x_server.h"
 
 #include <X11/Xatom.h>
 
 #include <filesystem>
 #include <thread>
-
-#if defined(__SANITIZE_THREAD__)
-// When libX11 finds its connection broken it releases its display lock once more than it took
-// it; only a lost server leads there, and the lock is never used again.
-extern "C" __attribute__((visibility("default"))) const char* __tsan_default_suppressions()
-{
-  return "mutex:libX11.so.6\n";
-}
-#endif
 
 namespace kit::test
 {
@@ -39,9 +31,7 @@ void SetXftDpi(Display* display, const std::string& resources)
 TEST_F(X11WindowTest, ChildOfTheParentWithItsVisualAtTheEditorsSize)
 {
   StartServer();
-  MakeEditor();
-  const Window child = Open();
-  ASSERT_NE(child, 0u);
+  ASSERT_NO_FATAL_FAILURE(OpenInParent());
   EXPECT_TRUE(graphics->WindowIsOpen());
   EXPECT_STREQ(graphics->PlatformName(), "x11");
   EXPECT_EQ(editorDelegate.openedCount, 1);
@@ -49,13 +39,9 @@ TEST_F(X11WindowTest, ChildOfTheParentWithItsVisualAtTheEditorsSize)
   EXPECT_TRUE(editorDelegate.problems.empty());
   XSync(display, False);
 
-  Window root = 0;
-  Window parentOfChild = 0;
-  Window* children = nullptr;
-  unsigned int childCount = 0;
-  ASSERT_NE(XQueryTree(display, child, &root, &parentOfChild, &children, &childCount), 0);
-  if (children != nullptr) XFree(children);
-  EXPECT_EQ(parentOfChild, parent);
+  const TreePlace place = PlaceOf(child);
+  ASSERT_TRUE(place.queried);
+  EXPECT_EQ(place.parent, parent);
 
   XWindowAttributes parentAttributes {};
   XWindowAttributes childAttributes {};
@@ -74,18 +60,15 @@ TEST_F(X11WindowTest, ChildOfTheParentWithItsVisualAtTheEditorsSize)
   EXPECT_FALSE(graphics->WindowIsOpen());
   XSync(display, False);
   // The window is gone with the editor's connection.
-  ASSERT_NE(XQueryTree(display, parent, &root, &parentOfChild, &children, &childCount), 0);
-  if (children != nullptr) XFree(children);
-  EXPECT_EQ(childCount, 0u);
+  const TreePlace parentPlace = PlaceOf(parent);
+  ASSERT_TRUE(parentPlace.queried);
+  EXPECT_EQ(parentPlace.children.size(), 0u);
 }
 
 TEST_F(X11WindowTest, TickShowsThePaintedControl)
 {
   StartServer();
-  MakeEditor();
-  const Window child = Open();
-  ASSERT_NE(child, 0u);
-  Tick();
+  ASSERT_NO_FATAL_FAILURE(OpenWithFirstFrame());
   const WindowPicture picture = ReadWindow(display, child);
   ASSERT_EQ(picture.width, 500);
   EXPECT_TRUE(picture.WritePng(Artifact("x11_window_tick.png")));
@@ -99,10 +82,7 @@ TEST_F(X11WindowTest, TickShowsThePaintedControl)
 TEST_F(X11WindowTest, ExposeRepaintsOnceTheLastRectangleOfTheSeriesCame)
 {
   StartServer();
-  MakeEditor();
-  const Window child = Open();
-  ASSERT_NE(child, 0u);
-  Tick();
+  ASSERT_NO_FATAL_FAILURE(OpenWithFirstFrame());
   // Something else draws over the window, as a server without backing store loses its pixels.
   GC blue = XCreateGC(display, child, 0, nullptr);
   XSetForeground(display, blue, 0x0000FF);
@@ -143,10 +123,7 @@ TEST_F(X11WindowTest, FrameReachesTheWindowWithoutSharedMemory)
   int event = 0;
   int error = 0;
   ASSERT_FALSE(XQueryExtension(display, "MIT-SHM", &opcode, &event, &error));
-  MakeEditor();
-  const Window child = Open();
-  ASSERT_NE(child, 0u);
-  Tick();
+  ASSERT_NO_FATAL_FAILURE(OpenWithFirstFrame());
   const WindowPicture picture = ReadWindow(display, child);
   EXPECT_TRUE(picture.WritePng(Artifact("x11_window_no_shm.png")));
   EXPECT_EQ(picture.At(60, 35), kRed);
@@ -163,13 +140,9 @@ TEST_F(X11WindowTest, ParentOfAnotherVisualIsRefusedWithOneLogLine)
   EXPECT_EQ(editorDelegate.openedCount, 0);
   EXPECT_FALSE(editorDelegate.tick);
   XSync(display, False);
-  Window root = 0;
-  Window parentOfChild = 0;
-  Window* children = nullptr;
-  unsigned int childCount = 0;
-  ASSERT_NE(XQueryTree(display, parent, &root, &parentOfChild, &children, &childCount), 0);
-  if (children != nullptr) XFree(children);
-  EXPECT_EQ(childCount, 0u);
+  const TreePlace place = PlaceOf(parent);
+  ASSERT_TRUE(place.queried);
+  EXPECT_EQ(place.children.size(), 0u);
 }
 
 TEST_F(X11WindowTest, MissingParentIsRefusedWithOneLogLine)
@@ -188,9 +161,7 @@ TEST_F(X11WindowTest, MissingParentIsRefusedWithOneLogLine)
 TEST_F(X11WindowTest, ParentDestroyedFirstLeavesTheEditorToCloseNormally)
 {
   StartServer();
-  MakeEditor();
-  ASSERT_NE(Open(), 0u);
-  Tick();
+  ASSERT_NO_FATAL_FAILURE(OpenWithFirstFrame());
   XDestroyWindow(display, parent);
   XSync(display, False);
   // Ticks before and after the destruction reaches the editor: nothing may end the process.
@@ -208,9 +179,7 @@ TEST_F(X11WindowTest, ParentDestroyedFirstLeavesTheEditorToCloseNormally)
 TEST_F(X11WindowTest, LostServerStopsTheEditorNotTheProcess)
 {
   StartServer();
-  MakeEditor();
-  ASSERT_NE(Open(), 0u);
-  Tick();
+  ASSERT_NO_FATAL_FAILURE(OpenWithFirstFrame());
   XCloseDisplay(display);
   display = nullptr;
   server.reset(); // the server ends
@@ -232,14 +201,10 @@ TEST_F(X11WindowTest, ReopeningClosesTheFirstWindow)
   const Window second = Open();
   ASSERT_NE(second, 0u);
   XSync(display, False);
-  Window root = 0;
-  Window parentOfChild = 0;
-  Window* children = nullptr;
-  unsigned int childCount = 0;
-  ASSERT_NE(XQueryTree(display, parent, &root, &parentOfChild, &children, &childCount), 0);
-  ASSERT_EQ(childCount, 1u);
-  EXPECT_EQ(children[0], second);
-  XFree(children);
+  const TreePlace place = PlaceOf(parent);
+  ASSERT_TRUE(place.queried);
+  ASSERT_EQ(place.children.size(), 1u);
+  EXPECT_EQ(place.children[0], second);
   EXPECT_EQ(graphics->NControls(), 1); // laid out once for the window that is open
   Tick();
   EXPECT_EQ(ReadWindow(display, second).At(60, 35), kRed);
@@ -249,9 +214,7 @@ TEST_F(X11WindowTest, DensityFromXftDpiAtOpeningAndWhenItChanges)
 {
   StartServer();
   SetXftDpi(display, "Xft.antialias:\t1\nXft.dpi:\t192\n");
-  MakeEditor();
-  const Window child = Open();
-  ASSERT_NE(child, 0u);
+  ASSERT_NO_FATAL_FAILURE(OpenInParent());
   EXPECT_EQ(graphics->ResourceDensity(), 2.0f);
   EXPECT_EQ(graphics->ScreenScale(), 2.0f);
   EXPECT_EQ(graphics->FramePixelWidth(), 1000);
@@ -291,8 +254,7 @@ using X11WindowDeathTest = X11WindowTest;
 TEST_F(X11WindowDeathTest, TickFromAnotherThreadAborts)
 {
   StartServer();
-  MakeEditor();
-  ASSERT_NE(Open(), 0u);
+  ASSERT_NO_FATAL_FAILURE(OpenInParent());
   EXPECT_DEATH(
       {
         std::thread other([this] { editorDelegate.tick(); });

@@ -3,6 +3,8 @@
 // on_main_thread, on a small plug-in record that counts what reaches it.
 #include "tools/host/main_loop.h"
 
+#include "tests/support/pipe.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,14 +13,13 @@
 #include <thread>
 #include <vector>
 
-#include <unistd.h>
-
 namespace kit::host::test
 {
 namespace
 {
 
 using namespace std::chrono_literals;
+using kit::test::Pipe;
 
 // A plug-in record offering timer and descriptor support, counting the calls.
 struct CountingPlugin
@@ -61,25 +62,6 @@ HostConfig WithDescriptors()
   config.offered.posixFdSupport = true;
   return config;
 }
-
-struct Pipe
-{
-  Pipe() { EXPECT_EQ(::pipe(ends), 0); }
-  ~Pipe()
-  {
-    ::close(ends[0]);
-    ::close(ends[1]);
-  }
-  Pipe(const Pipe&) = delete;
-  Pipe& operator=(const Pipe&) = delete;
-  void Put() const { EXPECT_EQ(::write(ends[1], "x", 1), 1); }
-  void Take() const
-  {
-    char byte = 0;
-    EXPECT_EQ(::read(ends[0], &byte, 1), 1);
-  }
-  int ends[2] = { -1, -1 };
-};
 
 template <class Extension>
 const Extension& HostExtension(const Host& host, const char* id)

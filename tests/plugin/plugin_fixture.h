@@ -4,6 +4,7 @@
 #pragma once
 
 #include "binding/clap_abi.h"
+#include "tests/support/wait_until.h"
 #include "tools/host/audio_buffers.h"
 #include "tools/host/event_lists.h"
 #include "tools/host/host.h"
@@ -14,12 +15,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include <unistd.h>
 
@@ -80,20 +79,6 @@ private:
   std::FILE* file;
   int saved;
 };
-
-// Waits until the condition holds, for at most five seconds; whether it came true. For
-// events that must happen on another thread, not for passing time.
-template <class Condition>
-[[nodiscard]] bool WaitUntil(Condition condition)
-{
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!condition())
-  {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
 
 // The library loaded and initialised, or null with the reason reported as a test failure.
 [[nodiscard]] inline std::unique_ptr<host::PluginLibrary> LoadOmbrix()
