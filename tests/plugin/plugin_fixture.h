@@ -4,6 +4,7 @@
 #pragma once
 
 #include "binding/clap_abi.h"
+#include "tests/support/stderr_capture.h"
 #include "tests/support/wait_until.h"
 #include "tools/host/audio_buffers.h"
 #include "tools/host/event_lists.h"
@@ -16,11 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 
-#include <unistd.h>
 
 namespace kit::test
 {
@@ -34,50 +33,6 @@ enum OmbrixParamId : clap_id
   kPower = 1,
   kTargetBits = 2,
   kShowGraph = 3,
-};
-
-// Everything written to the standard error stream (file descriptor 2) while it lives.
-class StderrCapture
-{
-public:
-  StderrCapture()
-      : file(std::tmpfile())
-      , saved(dup(2))
-  {
-    std::fflush(stderr);
-    if (file && saved >= 0) dup2(fileno(file), 2);
-  }
-  ~StderrCapture()
-  {
-    Restore();
-    if (file) std::fclose(file);
-  }
-  StderrCapture(const StderrCapture&) = delete;
-  StderrCapture& operator=(const StderrCapture&) = delete;
-
-  // Ends the capture and returns what was written.
-  [[nodiscard]] std::string Text()
-  {
-    Restore();
-    std::string text;
-    if (!file) return text;
-    std::rewind(file);
-    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) text.push_back(char(c));
-    return text;
-  }
-
-private:
-  void Restore()
-  {
-    if (saved < 0) return;
-    std::fflush(stderr);
-    dup2(saved, 2);
-    close(saved);
-    saved = -1;
-  }
-
-  std::FILE* file;
-  int saved;
 };
 
 // The library loaded and initialised, or null with the reason reported as a test failure.

@@ -2,12 +2,15 @@
 // timer and descriptor calls from a thread the host's own thread check calls foreign, host
 // records with null functions or refusing what the editor asks, gui calls out of order and
 // parents that are no windows. Every row must leave the plug-in standing, answer false where
-// the gui extension has an answer, and log only what the editor reports of its window.
+// the gui extension has an answer, and log only what the editor reports of its window (to the
+// host's log, or the error stream without one).
+#include "tests/support/stderr_capture.h"
 #include "tests/window/editor_window_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -165,6 +168,18 @@ std::vector<Row> HostRecordRows()
       {} },
     { "thread check without functions", [](host::HostConfig& c) { c = WithNull({ F::IsMainThread, F::IsAudioThread }); },
       OpenAndExpectTheLampWorks, {} },
+    { "log without its function", [](host::HostConfig& c) { c = WithNull({ F::Log }); },
+      [](EditorHost& editor)
+      {
+        ASSERT_TRUE(editor.gui->create(editor.Plugin(), CLAP_WINDOW_API_X11, false));
+        editor.created = true;
+        clap_window missing {};
+        missing.api = CLAP_WINDOW_API_X11;
+        missing.x11 = 0x7ffffff0;
+        EXPECT_FALSE(editor.gui->set_parent(editor.Plugin(), &missing));
+        OpenAndExpectTheLampWorks(editor);
+      },
+      { kNoParent } },
     { "no timers, no descriptor and no request_callback",
       [](host::HostConfig& c)
       {
@@ -272,17 +287,23 @@ struct EditorMisbehaviour : ::testing::Test
       SCOPED_TRACE(row.name);
       host::HostConfig config;
       if (row.configure) row.configure(config);
-      EditorHost editor(*server, std::move(config));
-      ASSERT_TRUE(editor.instance && editor.parent && editor.input && editor.loop);
-      row.misbehave(editor);
-      // Whatever the host did, the instance still answers.
-      if (editor.instance)
-      {
-        double value = -1.0;
-        EXPECT_TRUE(editor.params->get_value(editor.Plugin(), kDither, &value));
-      }
       std::vector<std::string> logged;
-      for (const host::LogEntry& entry : editor.host.Journal().Logs()) logged.push_back(entry.text);
+      StderrCapture capture;
+      {
+        EditorHost editor(*server, std::move(config));
+        ASSERT_TRUE(editor.instance && editor.parent && editor.input && editor.loop);
+        row.misbehave(editor);
+        // Whatever the host did, the instance still answers.
+        if (editor.instance)
+        {
+          double value = -1.0;
+          EXPECT_TRUE(editor.params->get_value(editor.Plugin(), kDither, &value));
+        }
+        for (const host::LogEntry& entry : editor.host.Journal().Logs()) logged.push_back(entry.text);
+      }
+      std::istringstream lines(capture.Text());
+      for (std::string line; std::getline(lines, line);)
+        if (!line.empty()) logged.push_back(line);
       EXPECT_EQ(logged, row.logs);
     }
   }
