@@ -283,20 +283,21 @@ struct ClapCallbacks
   }
   static bool GuiGetPreferredApi(const clap_plugin* plugin, const char** api, bool* isFloating) noexcept
   {
-    return MainThreadOnly(plugin, false, [&](ClapPluginBase& self) { return self.GuiGetPreferredApi(api, isFloating); });
+    return MainThreadOnly(plugin, false,
+                          [&](ClapPluginBase& self) { return self.GuiGetPreferredApi(api, isFloating); });
   }
   static bool GuiCreate(const clap_plugin* plugin, const char* api, bool isFloating) noexcept
   {
     return MainThreadOnly(plugin, false,
-                   [&](ClapPluginBase& self)
-                   {
-                     self.guiApi.Set(api ? api : "");
-                     self.guiFloating = isFloating;
-                     self.guiParented = false;
-                     const bool created = self.GuiCreate(api, isFloating);
-                     if (created) self.guiCreated = true;
-                     return created;
-                   });
+                          [&](ClapPluginBase& self)
+                          {
+                            self.guiApi.Set(api ? api : "");
+                            self.guiFloating = isFloating;
+                            self.guiParented = false;
+                            const bool created = self.GuiCreate(api, isFloating);
+                            if (created) self.guiCreated = true;
+                            return created;
+                          });
   }
   static void GuiDestroy(const clap_plugin* plugin) noexcept
   {
@@ -329,14 +330,14 @@ struct ClapCallbacks
   static bool GuiSetParent(const clap_plugin* plugin, const clap_window* window) noexcept
   {
     return MainThreadOnly(plugin, false,
-                   [window](ClapPluginBase& self)
-                   {
-                     // A window opened before create would outlive the editor's own life.
-                     if (!self.guiCreated) return false;
-                     const bool parented = self.GuiSetParent(window);
-                     if (parented) self.guiParented = true;
-                     return parented;
-                   });
+                          [window](ClapPluginBase& self)
+                          {
+                            // A window opened before create would outlive the editor's own life.
+                            if (!self.guiCreated) return false;
+                            const bool parented = self.GuiSetParent(window);
+                            if (parented) self.guiParented = true;
+                            return parented;
+                          });
   }
   static bool GuiSetTransient(const clap_plugin* plugin, const clap_window* window) noexcept
   {

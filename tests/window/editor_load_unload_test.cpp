@@ -46,8 +46,7 @@ TEST(EditorLoadUnload, AHundredRoundsWithTheEditorOpenLeakNothing)
   const PreferenceFolder preferences;
   const std::unique_ptr<XvfbServer> server = StartServer();
   ASSERT_NE(server, nullptr);
-  for (int round = 0; round < 100; ++round)
-    ASSERT_TRUE(UseOnce(*server, round)) << "round " << round;
+  for (int round = 0; round < 100; ++round) ASSERT_TRUE(UseOnce(*server, round)) << "round " << round;
 #if defined(__SANITIZE_ADDRESS__)
   // Non-zero when LeakSanitizer found memory that nothing points at any more; it prints each.
   EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0);

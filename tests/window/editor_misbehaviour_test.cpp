@@ -64,10 +64,22 @@ void OpenAndExpectTheLampWorks(EditorHost& editor)
   ExpectTheLampWorks(editor);
 }
 
+// create, then set_parent to a window id the server never made: refused.
+void CreateAndGiveAMissingParent(EditorHost& editor)
+{
+  ASSERT_TRUE(editor.gui->create(editor.Plugin(), CLAP_WINDOW_API_X11, false));
+  editor.created = true;
+  clap_window missing {};
+  missing.api = CLAP_WINDOW_API_X11;
+  missing.x11 = 0x7ffffff0;
+  EXPECT_FALSE(editor.gui->set_parent(editor.Plugin(), &missing));
+}
+
 std::vector<Row> WrongThreadRows()
 {
   return {
-    { "gui, timer and descriptor calls from another thread", [](host::HostConfig& c) { c.offered.posixFdSupport = true; },
+    { "gui, timer and descriptor calls from another thread",
+      [](host::HostConfig& c) { c.offered.posixFdSupport = true; },
       [](EditorHost& editor)
       {
         const clap_plugin_gui& gui = *editor.gui;
@@ -97,7 +109,8 @@ std::vector<Row> WrongThreadRows()
               // read X events beside the main thread.
               const auto* timers = editor.instance->Extension<clap_plugin_timer_support>(CLAP_EXT_TIMER_SUPPORT);
               const auto* fds = editor.instance->Extension<clap_plugin_posix_fd_support>(CLAP_EXT_POSIX_FD_SUPPORT);
-              for (const host::TimerRegistration& timer : editor.host.ActiveTimers()) timers->on_timer(plugin, timer.id);
+              for (const host::TimerRegistration& timer : editor.host.ActiveTimers())
+                timers->on_timer(plugin, timer.id);
               for (const host::DescriptorRegistration& fd : editor.host.RegisteredDescriptors())
                 fds->on_fd(plugin, fd.fd, CLAP_POSIX_FD_READ);
             });
@@ -107,7 +120,8 @@ std::vector<Row> WrongThreadRows()
         ExpectTheLampWorks(editor);
       },
       {} },
-    { "callbacks run on another thread", [](host::HostConfig& c) { c.offered.timerSupport = false; },
+    { "callbacks run on another thread",
+      [](host::HostConfig& c) { c.offered.timerSupport = false; },
       [](EditorHost& editor)
       {
         ASSERT_TRUE(editor.Open());
@@ -140,12 +154,18 @@ std::vector<Row> HostRecordRows()
     EXPECT_TRUE(editor.WaitForPanel());
   };
   return {
-    { "gui without request_resize", [](host::HostConfig& c) { c = WithNull({ F::GuiRequestResize }); }, densityTwo,
+    { "gui without request_resize",
+      [](host::HostConfig& c) { c = WithNull({ F::GuiRequestResize }); },
+      densityTwo,
       {} },
-    { "a host that refuses every resize", [](host::HostConfig& c) { c.resizeRequestSucceeds = false; }, densityTwo,
+    { "a host that refuses every resize",
+      [](host::HostConfig& c) { c.resizeRequestSucceeds = false; },
+      densityTwo,
       {} },
     { "posix fd support without functions",
-      [](host::HostConfig& c) { c = WithNull({ F::PosixFdRegister, F::PosixFdModify, F::PosixFdUnregister }); },
+      [](host::HostConfig& c) {
+        c = WithNull({ F::PosixFdRegister, F::PosixFdModify, F::PosixFdUnregister });
+      },
       [](EditorHost& editor)
       {
         OpenAndExpectTheLampWorks(editor);
@@ -158,25 +178,33 @@ std::vector<Row> HostRecordRows()
         c.offered.posixFdSupport = true;
         c.descriptorRegistrationSucceeds = false;
       },
-      OpenAndExpectTheLampWorks, {} },
+      OpenAndExpectTheLampWorks,
+      {} },
     { "timer support without functions",
-      [](host::HostConfig& c) { c = WithNull({ F::RegisterTimer, F::UnregisterTimer }); }, OpenAndExpectTheLampWorks,
+      [](host::HostConfig& c) {
+        c = WithNull({ F::RegisterTimer, F::UnregisterTimer });
+      },
+      OpenAndExpectTheLampWorks,
       {} },
-    { "a host that refuses every timer", [](host::HostConfig& c) { c.timerRegistrationSucceeds = false; },
-      OpenAndExpectTheLampWorks, {} },
-    { "no get_extension", [](host::HostConfig& c) { c = WithNull({ F::GetExtension }); }, OpenAndExpectTheLampWorks,
+    { "a host that refuses every timer",
+      [](host::HostConfig& c) { c.timerRegistrationSucceeds = false; },
+      OpenAndExpectTheLampWorks,
       {} },
-    { "thread check without functions", [](host::HostConfig& c) { c = WithNull({ F::IsMainThread, F::IsAudioThread }); },
-      OpenAndExpectTheLampWorks, {} },
-    { "log without its function", [](host::HostConfig& c) { c = WithNull({ F::Log }); },
+    { "no get_extension",
+      [](host::HostConfig& c) { c = WithNull({ F::GetExtension }); },
+      OpenAndExpectTheLampWorks,
+      {} },
+    { "thread check without functions",
+      [](host::HostConfig& c) {
+        c = WithNull({ F::IsMainThread, F::IsAudioThread });
+      },
+      OpenAndExpectTheLampWorks,
+      {} },
+    { "log without its function",
+      [](host::HostConfig& c) { c = WithNull({ F::Log }); },
       [](EditorHost& editor)
       {
-        ASSERT_TRUE(editor.gui->create(editor.Plugin(), CLAP_WINDOW_API_X11, false));
-        editor.created = true;
-        clap_window missing {};
-        missing.api = CLAP_WINDOW_API_X11;
-        missing.x11 = 0x7ffffff0;
-        EXPECT_FALSE(editor.gui->set_parent(editor.Plugin(), &missing));
+        CreateAndGiveAMissingParent(editor);
         OpenAndExpectTheLampWorks(editor);
       },
       { kNoParent } },
@@ -203,7 +231,8 @@ std::vector<Row> HostRecordRows()
 std::vector<Row> OutOfOrderRows()
 {
   return {
-    { "set_parent and show before create", {},
+    { "set_parent and show before create",
+      {},
       [](EditorHost& editor)
       {
         EXPECT_FALSE(editor.Attach(*editor.parent));
@@ -214,7 +243,8 @@ std::vector<Row> OutOfOrderRows()
         OpenAndExpectTheLampWorks(editor);
       },
       {} },
-    { "create twice, show twice, destroy twice", {},
+    { "create twice, show twice, destroy twice",
+      {},
       [](EditorHost& editor)
       {
         ASSERT_TRUE(editor.Open());
@@ -230,7 +260,8 @@ std::vector<Row> OutOfOrderRows()
         EXPECT_EQ(editor.EditorWindow(), 0u);
       },
       {} },
-    { "the instance destroyed with its editor shown", {},
+    { "the instance destroyed with its editor shown",
+      {},
       [](EditorHost& editor)
       {
         ASSERT_TRUE(editor.Open());
@@ -245,15 +276,11 @@ std::vector<Row> OutOfOrderRows()
 std::vector<Row> BadParentRows()
 {
   return {
-    { "parents that are no windows of the X11 kind", {},
+    { "parents that are no windows of the X11 kind",
+      {},
       [](EditorHost& editor)
       {
-        ASSERT_TRUE(editor.gui->create(editor.Plugin(), CLAP_WINDOW_API_X11, false));
-        editor.created = true;
-        clap_window missing {};
-        missing.api = CLAP_WINDOW_API_X11;
-        missing.x11 = 0x7ffffff0;
-        EXPECT_FALSE(editor.gui->set_parent(editor.Plugin(), &missing));
+        CreateAndGiveAMissingParent(editor);
         clap_window none {};
         none.api = CLAP_WINDOW_API_X11;
         EXPECT_FALSE(editor.gui->set_parent(editor.Plugin(), &none));
